@@ -1,0 +1,7 @@
+#include "cli/CommandLine.h"
+
+#include <iostream>
+
+int main(int argc, char* argv[]) {
+    return tesslin::RunCommandLine(argc, argv, std::cout, std::cerr);
+}

@@ -1,0 +1,1 @@
+# The desktop program TesslinGUI and its tests (added when the window lands).

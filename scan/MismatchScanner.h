@@ -1,0 +1,72 @@
+// The scan engine: walks a root folder, picks out video and subtitle files by extension and
+// optional name filter, pairs them by name key and yields the files left without a partner.
+#pragma once
+
+#include <boost/filesystem/path.hpp>
+#include <boost/regex.hpp>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tesslin {
+
+enum class FileKind { Video, Subtitle, Other };
+
+// The two files that share one name key; an empty path means none of that kind was met.
+struct FilePair {
+    boost::filesystem::path video;
+    boost::filesystem::path subtitle;
+};
+
+// A sub-folder or entry the walk could not read; the scan went on without it.
+struct SkippedEntry {
+    boost::filesystem::path path;
+    std::string reason; // the system's reason, e.g. "Permission denied"
+};
+
+// Lives for one scan: construct, assign the eight options, call Scan once.
+class CMismatchScanner {
+public:
+    // Options, copied from the settings record before the scan.
+    std::string root_directory;
+    std::vector<std::string> vid_ext;
+    std::vector<std::string> sub_ext;
+    std::string vid_regex;
+    std::string sub_regex;
+    bool use_vid_regex = false;
+    bool use_sub_regex = false;
+    bool is_recursive = false;
+
+    // Compiles the enabled filters, walks the root folder and appends the unmatched files to
+    // the two sequences in ascending name-key order (byte order).
+    // Throws boost::regex_error for an invalid enabled pattern (before any folder is read),
+    // boost::filesystem::filesystem_error when the root folder is empty text, missing, not a
+    // folder or cannot be listed; the sequences then receive nothing. Unreadable sub-folders
+    // and entries are skipped and listed in skipped().
+    void Scan(std::vector<boost::filesystem::path>& unmatched_videos,
+              std::vector<boost::filesystem::path>& unmatched_subtitles);
+
+    // Enters one directory entry (full path) when it is a non-empty regular file of a listed
+    // extension that passes its filter. Filters must be compiled (Scan does that).
+    void AddFile(const boost::filesystem::path& path);
+
+    // Video when the extension (without its dot) equals an element of vid_ext exactly, else
+    // Subtitle when it equals one of sub_ext, else Other. Boost's version-3 rules: ".avi"
+    // is all extension.
+    FileKind ClassifyExtension(const boost::filesystem::path& path) const;
+
+    // True when the kind's filter admits `file_name` (regex_search); Other never passes.
+    bool PassesFilter(const std::string& file_name, FileKind kind) const;
+
+    // What the last Scan had to leave out, in walk order.
+    const std::vector<SkippedEntry>& skipped() const { return skipped_; }
+
+private:
+    std::map<std::string, FilePair> pairs;
+    boost::regex video_filter;
+    boost::regex subtitle_filter;
+    std::vector<SkippedEntry> skipped_;
+};
+
+} // namespace tesslin

@@ -1,0 +1,3 @@
+#include "settings/SettingsFile.h"
+#include <gtest/gtest.h>
+TEST(SettingsFile, Placeholder) {}

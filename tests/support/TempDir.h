@@ -1,0 +1,42 @@
+// A fresh temporary folder for one test, removed afterwards (also when made unreadable).
+#pragma once
+
+#include <boost/filesystem/path.hpp>
+
+#include <string>
+
+namespace tesslin::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const boost::filesystem::path& path() const { return path_; }
+    // `relative` under the folder, as a string.
+    std::string operator/(const std::string& relative) const;
+
+private:
+    boost::filesystem::path path_;
+};
+
+// Makes a temporary folder the working directory for the test's life and goes back after.
+class ScopedWorkingDirectory {
+public:
+    ScopedWorkingDirectory();
+    ~ScopedWorkingDirectory();
+    const TempDir& dir() const { return dir_; }
+
+private:
+    TempDir dir_;
+    boost::filesystem::path previous_;
+};
+
+// Writes `bytes` to `path`, creating parent folders.
+void WriteFile(const std::string& path, const std::string& bytes);
+// The whole contents of `path`, byte for byte.
+std::string ReadFile(const std::string& path);
+
+} // namespace tesslin::test

@@ -1,0 +1,17 @@
+// Running a piece of a test as an unprivileged user, so that permission checks apply even
+// when the suite runs as root (as it does in CI).
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace tesslin::test {
+
+// Runs `body` in a forked child. When the process is root, the child first drops to the
+// user "nobody" (uid and gid 65534). The child's exit status is body's return value; a
+// crash or an uncaught exception counts as failure. Returns the child's exit status, or
+// -1 when it did not exit normally. Files the child must reach need to be readable and
+// searchable by that user.
+int RunUnprivileged(const std::function<int()>& body);
+
+} // namespace tesslin::test
