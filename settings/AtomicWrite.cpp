@@ -1,4 +1,148 @@
 #include "settings/AtomicWrite.h"
+
+#include "app/Error.h"
+
+#include <boost/filesystem/operations.hpp>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace fs = boost::filesystem;
+
 namespace tesslin {
-void ReplaceFileAtomically(const std::string&, std::string_view, const std::string&) {}
+
+namespace {
+
+// Closes a descriptor on every path out of a function.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports the result: some file systems (NFS) report write errors here.
+    int Close() { return ::close(std::exchange(fd_, -1)); }
+
+private:
+    int fd_;
+};
+
+// Follows a chain of symbolic links to the file they finally name, so that the link itself
+// survives the replacement. A dangling link names the file that is to be created.
+fs::path ResolveLinks(fs::path path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        boost::system::error_code ec;
+        if (fs::symlink_status(path, ec).type() != fs::symlink_file) {
+            return path;
+        }
+        fs::path target = fs::read_symlink(path, ec);
+        if (ec) {
+            return path;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path; // a loop: the open below fails with ELOOP and reports it
+}
+
+// Writes all of `data`, retrying after short writes and interruptions.
+bool WriteAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+} // namespace
+
+void ReplaceFileAtomically(const std::string& path, std::string_view contents,
+                           const std::string& cannot_open_text) {
+    const fs::path target = ResolveLinks(path);
+
+    // The file must be writable as it stands: a settings file the user made read-only (or a
+    // folder, a device, a pipe in its place) is refused, as opening it for writing would be.
+    struct stat old_status {};
+    bool old_exists = false;
+    {
+        FileDescriptor probe(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        if (probe.get() >= 0) {
+            if (::fstat(probe.get(), &old_status) != 0 || !S_ISREG(old_status.st_mode)) {
+                throw Error(cannot_open_text);
+            }
+            old_exists = true;
+        } else if (errno != ENOENT) {
+            throw Error(cannot_open_text);
+        }
+    }
+
+    // The temporary file sits beside the target so that the final rename never crosses a
+    // file system. O_EXCL makes a leftover or a concurrent writer's file a retry, never a
+    // shared file.
+    std::string temp_name;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp_name =
+            target.string() + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(attempt);
+        fd = ::open(temp_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            break;
+        }
+    }
+    if (fd < 0) {
+        throw Error(cannot_open_text);
+    }
+    FileDescriptor temp(fd);
+
+    auto fail = [&](const char* what) {
+        const int err = errno;
+        temp.Close();
+        ::unlink(temp_name.c_str());
+        return SystemError(what, err);
+    };
+
+    if (old_exists) {
+        // Keep the old file's permissions; its owner too, where we are allowed to.
+        if (::fchmod(temp.get(), old_status.st_mode & 07777) != 0) {
+            throw fail("Cannot write setting.ini");
+        }
+        [[maybe_unused]] const int ignored =
+            ::fchown(temp.get(), old_status.st_uid, old_status.st_gid);
+    }
+    if (!WriteAll(temp.get(), contents) || ::fsync(temp.get()) != 0) {
+        throw fail("Cannot write setting.ini");
+    }
+    if (temp.Close() != 0) {
+        const int err = errno;
+        ::unlink(temp_name.c_str());
+        throw SystemError("Cannot write setting.ini", err);
+    }
+    if (::rename(temp_name.c_str(), target.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temp_name.c_str());
+        throw SystemError("Cannot replace setting.ini", err);
+    }
+
+    // Make the rename itself durable. The new file is already in place, and some file
+    // systems refuse fsync on folders, so a failure here is not reported.
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0) {
+        ::fsync(dir.get());
+    }
+}
+
 } // namespace tesslin

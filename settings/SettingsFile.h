@@ -28,7 +28,7 @@ extern const char* const kBadBooleanValue;      // "bad lexical cast: ..."
 
 // The exact bytes WriteSettings puts into the file for `settings`.
 // Throws Error when a value cannot be stored so that it reads back unchanged
-// (the only such value is a text made of one double quote alone).
+// (a text that holds a line feed: the format is one line per key).
 std::string FormatSettingsFile(const Settings& settings);
 
 // Replaces the file at `path` with FormatSettingsFile(settings), atomically: the file
