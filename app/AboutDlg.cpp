@@ -1,0 +1,36 @@
+#include "app/AboutDlg.h"
+
+#include "app/AppIcon.h"
+#include "app/WxText.h"
+#include "res/Strings.h"
+
+#include <wx/button.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+
+CAboutDlg::CAboutDlg(wxWindow* parent)
+    : wxDialog(parent, wxID_ANY, tesslin::FromUtf8(tesslin::text::kAboutCaption)) {
+    auto* icon = new wxStaticBitmap(this, wxID_ANY, tesslin::AppIconBitmap(32));
+    // wxST_NO_AUTORESIZE is not wanted; the text carries no mnemonic, so no '&' processing
+    // can change it.
+    auto* version =
+        new wxStaticText(this, wxID_ANY, tesslin::FromUtf8(tesslin::text::kAboutVersion));
+    auto* ok = new wxButton(this, wxID_OK, tesslin::FromUtf8(tesslin::text::kAboutOk));
+    ok->SetDefault();
+    SetAffirmativeId(wxID_OK);
+    // No cancel button: Escape ends the box like OK does.
+    SetEscapeId(wxID_OK);
+
+    auto* top = new wxBoxSizer(wxHORIZONTAL);
+    top->Add(icon, 0, wxALL, FromDIP(14));
+    top->Add(version, 1, wxTOP | wxRIGHT | wxALIGN_TOP, FromDIP(20));
+
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(top, 1, wxEXPAND);
+    sizer->Add(ok, 0, wxALIGN_RIGHT | wxRIGHT | wxBOTTOM, FromDIP(12));
+    SetSizerAndFit(sizer);
+    SetMinSize(GetSize());
+    ok->SetFocus();
+    CentreOnParent();
+}

@@ -1,0 +1,93 @@
+#include "app/Looks.h"
+
+#include "res/CommandIds.h"
+
+#include <wx/ribbon/art.h>
+
+namespace tesslin {
+
+Look LookFor(long id) {
+    switch (id) {
+    case 205:
+        return {Visual::Windows2000, -1, false, false};
+    case 206:
+        return {Visual::OfficeXP, -1, false, false};
+    case 207:
+        return {Visual::WindowsXP, -1, false, false};
+    case 208:
+        return {Visual::Office2003, -1, true, false};
+    case 209:
+        return {Visual::VS2005, -1, true, false};
+    case 210:
+        return {Visual::VS2008, -1, true, false};
+    case 215:
+        return {Visual::Office2007, kOffice2007Blue, true, false};
+    case 216:
+        return {Visual::Office2007, kOffice2007Black, true, false};
+    case 217:
+        return {Visual::Office2007, kOffice2007Silver, true, false};
+    case 218:
+        return {Visual::Office2007, kOffice2007Aqua, true, false};
+    case 219:
+        return {Visual::Windows7, -1, true, true};
+    default:
+        // 211 to 214, and anything a hand-edited profile may hold.
+        return {Visual::Office2007, -1, true, false};
+    }
+}
+
+namespace {
+
+struct Scheme {
+    bool flat;          // the AUI art: flat, captions on top
+    wxColour primary;   // pages and panels
+    wxColour secondary; // hovered and pressed elements
+    wxColour tertiary;  // text
+};
+
+Scheme SchemeFor(Visual visual, int office2007Style) {
+    switch (visual) {
+    case Visual::Windows2000:
+        return {true, wxColour(212, 208, 200), wxColour(49, 106, 197), wxColour(0, 0, 0)};
+    case Visual::OfficeXP:
+        return {true, wxColour(219, 216, 209), wxColour(182, 189, 210), wxColour(0, 0, 0)};
+    case Visual::WindowsXP:
+        return {false, wxColour(236, 233, 216), wxColour(49, 106, 197), wxColour(0, 0, 0)};
+    case Visual::Office2003:
+        return {false, wxColour(195, 218, 249), wxColour(255, 213, 140), wxColour(0, 0, 0)};
+    case Visual::VS2005:
+        return {true, wxColour(238, 235, 220), wxColour(193, 210, 238), wxColour(0, 0, 0)};
+    case Visual::VS2008:
+        return {true, wxColour(233, 236, 250), wxColour(255, 231, 162), wxColour(0, 0, 0)};
+    case Visual::Windows7:
+        return {false, wxColour(223, 233, 245), wxColour(180, 210, 245), wxColour(0, 0, 0)};
+    case Visual::Office2007:
+        break;
+    }
+    switch (office2007Style) {
+    case kOffice2007Black:
+        return {false, wxColour(70, 70, 70), wxColour(255, 199, 60), wxColour(240, 240, 240)};
+    case kOffice2007Silver:
+        return {false, wxColour(208, 212, 221), wxColour(255, 223, 114), wxColour(0, 0, 0)};
+    case kOffice2007Aqua:
+        return {false, wxColour(170, 210, 215), wxColour(255, 223, 114), wxColour(0, 0, 0)};
+    default:
+        return {false, wxColour(194, 216, 241), wxColour(255, 223, 114), wxColour(0, 0, 0)};
+    }
+}
+
+} // namespace
+
+wxRibbonArtProvider* CreateLookArt(Visual visual, int office2007Style) {
+    const Scheme scheme = SchemeFor(visual, office2007Style);
+    wxRibbonArtProvider* art =
+        scheme.flat ? new wxRibbonAUIArtProvider : new wxRibbonMSWArtProvider;
+    art->SetColourScheme(scheme.primary, scheme.secondary, scheme.tertiary);
+    return art;
+}
+
+wxColour LabelColour(const wxRibbonArtProvider& art) {
+    return art.GetColour(wxRIBBON_ART_BUTTON_BAR_LABEL_COLOUR);
+}
+
+} // namespace tesslin

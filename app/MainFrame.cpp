@@ -1,0 +1,359 @@
+#include "app/MainFrame.h"
+
+#include "app/AppIcon.h"
+#include "app/RibbonBuilder.h"
+#include "app/RootFolderText.h"
+#include "app/TabRow.h"
+#include "app/TesslinGUIApp.h"
+#include "app/WxText.h"
+#include "res/CommandIds.h"
+#include "res/RibbonLayout.h"
+#include "res/Strings.h"
+
+#include <wx/accel.h>
+#include <wx/checkbox.h>
+#include <wx/config.h>
+#include <wx/ribbon/art.h>
+#include <wx/ribbon/bar.h>
+#include <wx/ribbon/page.h>
+#include <wx/ribbon/panel.h>
+#include <wx/ribbon/toolbar.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/statusbr.h>
+#include <wx/textctrl.h>
+#include <wx/utils.h>
+
+#include <functional>
+#include <map>
+
+namespace ids = tesslin::ids;
+
+namespace {
+
+constexpr const char* kLookEntry = "/Workspace/ApplicationLook";
+
+// Below this width the tab row and the panels crowd each other.
+constexpr int kMinWidth = 900;
+
+} // namespace
+
+wxIMPLEMENT_DYNAMIC_CLASS(CMainFrame, wxDocParentFrame);
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
+    EVT_MENU_RANGE(ids::kFirstLook, ids::kLastLook, CMainFrame::OnApplicationLook)
+    EVT_UPDATE_UI_RANGE(ids::kFirstLook, ids::kLastLook, CMainFrame::OnUpdateApplicationLook)
+    EVT_UPDATE_UI(ids::kFilePrintDirect, CMainFrame::OnUpdateNoHandler)
+    EVT_MENU(ids::kNextPane, CMainFrame::OnPane)
+    EVT_MENU(ids::kPrevPane, CMainFrame::OnPane)
+    EVT_MENU(ids::kEditUndo, CMainFrame::OnEditCommand)
+    EVT_MENU(ids::kEditCut, CMainFrame::OnEditCommand)
+    EVT_MENU(ids::kEditCopy, CMainFrame::OnEditCommand)
+    EVT_MENU(ids::kEditPaste, CMainFrame::OnEditCommand)
+    EVT_UPDATE_UI(ids::kEditUndo, CMainFrame::OnUpdateEditCommand)
+    EVT_UPDATE_UI(ids::kEditCut, CMainFrame::OnUpdateEditCommand)
+    EVT_UPDATE_UI(ids::kEditCopy, CMainFrame::OnUpdateEditCommand)
+    EVT_UPDATE_UI(ids::kEditPaste, CMainFrame::OnUpdateEditCommand)
+wxEND_EVENT_TABLE()
+    // clang-format on
+
+    CMainFrame::CMainFrame() = default;
+
+CMainFrame::~CMainFrame() {
+    delete m_tabRow;
+}
+
+bool CMainFrame::Create(wxDocManager* manager) {
+    const wxString title = tesslin::FromUtf8(tesslin::text::kAppTitle);
+    if (!wxDocParentFrame::Create(manager, nullptr, wxID_ANY, title, wxDefaultPosition,
+                                  wxSize(1100, 700))) {
+        return false;
+    }
+    // The look lives in the profile; the application keeps the current one.
+    long look = ids::kDefaultLook;
+    wxConfigBase::Get()->Read(kLookEntry, &look, static_cast<long>(ids::kDefaultLook));
+    wxGetApp().SetAppLook(look);
+
+    SetIcons(tesslin::AppIconBundle());
+    SetMinSize(FromDIP(wxSize(kMinWidth, 420)));
+
+    BuildRibbon();
+    if (!BuildStatusBar()) {
+        return false;
+    }
+    BuildAccelerators();
+
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(m_wndRibbonBar, 0, wxEXPAND);
+    SetSizer(sizer);
+
+    SetApplicationLook(look);
+    return true;
+}
+
+CMainFrame* CMainFrame::Get() {
+    if (!wxTheApp) {
+        return nullptr;
+    }
+    auto* frame = wxDynamicCast(wxTheApp->GetTopWindow(), CMainFrame);
+    if (!frame || frame->IsBeingDeleted()) {
+        return nullptr;
+    }
+    return frame;
+}
+
+wxWindow* CMainFrame::FindRibbonControl(int id) const {
+    const auto found = m_ribbonControls.find(id);
+    return found == m_ribbonControls.end() ? nullptr : found->second;
+}
+
+void CMainFrame::BuildRibbon() {
+    const tesslin::ribbon::Layout& layout = tesslin::ribbon::TheLayout();
+    m_wndRibbonBar = new wxRibbonBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                     wxRIBBON_BAR_FLOW_HORIZONTAL | wxRIBBON_BAR_SHOW_PAGE_LABELS |
+                                         wxRIBBON_BAR_SHOW_TOGGLE_BUTTON);
+    m_ribbonControls = tesslin::BuildCategories(*m_wndRibbonBar, layout);
+    m_tabRow = new tesslin::TabRow(*m_wndRibbonBar, layout);
+    m_wndRibbonBar->Realize();
+    m_wndRibbonBar->SetActivePage(static_cast<size_t>(0));
+
+    // The quick access toolbar's clicks become the commands of their IDs, like the menus'.
+    m_tabRow->QuickAccessToolBar().Bind(wxEVT_RIBBONTOOLBAR_CLICKED, &CMainFrame::OnQuickAccess,
+                                        this);
+}
+
+bool CMainFrame::BuildStatusBar() {
+    wxStatusBar* bar = CreateStatusBar(1, wxSTB_DEFAULT_STYLE, ids::kStatusPane);
+    if (!bar) {
+        return false;
+    }
+    // One pane, as wide as fifty x in the bar's own font.
+    const int width = bar->GetTextExtent(wxString('x', 50)).x;
+    bar->SetStatusWidths(1, &width);
+    bar->SetStatusText(wxString(), 0);
+    return true;
+}
+
+void CMainFrame::BuildAccelerators() {
+    std::vector<wxAcceleratorEntry> entries = {
+        {wxACCEL_CTRL, 'N', ids::kFileNew},           {wxACCEL_CTRL, 'O', ids::kFileOpen},
+        {wxACCEL_CTRL, 'S', ids::kFileSave},          {wxACCEL_CTRL, 'Z', ids::kEditUndo},
+        {wxACCEL_ALT, WXK_BACK, ids::kEditUndo},      {wxACCEL_CTRL, 'X', ids::kEditCut},
+        {wxACCEL_SHIFT, WXK_DELETE, ids::kEditCut},   {wxACCEL_CTRL, 'C', ids::kEditCopy},
+        {wxACCEL_CTRL, WXK_INSERT, ids::kEditCopy},   {wxACCEL_CTRL, 'V', ids::kEditPaste},
+        {wxACCEL_SHIFT, WXK_INSERT, ids::kEditPaste}, {wxACCEL_NORMAL, WXK_F6, ids::kNextPane},
+        {wxACCEL_SHIFT, WXK_F6, ids::kPrevPane},
+    };
+    SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
+}
+
+void CMainFrame::SetViewWindow(wxWindow* window) {
+    wxSizer* sizer = GetSizer();
+    if (m_viewWindow && sizer) {
+        sizer->Detach(m_viewWindow);
+    }
+    m_viewWindow = window;
+    if (m_viewWindow && sizer) {
+        sizer->Add(m_viewWindow, 1, wxEXPAND);
+    }
+    Layout();
+}
+
+void CMainFrame::ActivateCategory(int index) {
+    // Index 0 is the application button's menu, which is not a page.
+    if (index < 1 || static_cast<size_t>(index) > m_wndRibbonBar->GetPageCount()) {
+        return;
+    }
+    if (!m_wndRibbonBar->ArePanelsShown()) {
+        m_wndRibbonBar->ShowPanels(wxRIBBON_BAR_PINNED);
+    }
+    m_wndRibbonBar->SetActivePage(static_cast<size_t>(index - 1));
+}
+
+void CMainFrame::ShowRootFolder(const std::string& path) {
+    if (wxStatusBar* bar = GetStatusBar()) {
+        bar->SetStatusText(tesslin::FromUtf8(tesslin::text::kRootFolderPrefix) +
+                               tesslin::PathToWx(tesslin::RootFolderText(path)),
+                           0);
+    }
+}
+
+void CMainFrame::SetApplicationLook(long id) {
+    wxBusyCursor wait;
+    wxGetApp().SetAppLook(id);
+
+    const tesslin::Look look = tesslin::LookFor(id);
+    m_visual = look.visual;
+    if (look.office2007Style >= 0) {
+        m_office2007Style = look.office2007Style;
+    }
+    m_smartDocking = look.smartDocking;
+    m_windows7Look = look.windows7Look;
+
+    wxRibbonArtProvider* art = tesslin::CreateLookArt(m_visual, m_office2007Style);
+    m_wndRibbonBar->SetArtProvider(art);
+    m_tabRow->SetArtProvider(art, m_windows7Look);
+    RecolourRibbonControls();
+    m_wndRibbonBar->Realize();
+    Layout();
+    Refresh();
+    Update();
+
+    wxConfigBase* config = wxConfigBase::Get();
+    config->Write(kLookEntry, id);
+    config->Flush();
+}
+
+void CMainFrame::RecolourRibbonControls() {
+    // Native labels and check boxes keep the desktop theme's text colour, which vanishes on a
+    // dark ribbon: give them the art's label colour.
+    const wxColour colour = tesslin::LabelColour(*m_wndRibbonBar->GetArtProvider());
+    std::function<void(wxWindow*)> recolour = [&](wxWindow* window) {
+        for (wxWindow* child : window->GetChildren()) {
+            if (wxDynamicCast(child, wxStaticText) || wxDynamicCast(child, wxCheckBox)) {
+                child->SetForegroundColour(colour);
+                child->Refresh();
+            }
+            recolour(child);
+        }
+    };
+    recolour(m_wndRibbonBar);
+}
+
+void CMainFrame::SetLabel(const wxString& label) {
+    const wxString app = tesslin::FromUtf8(tesslin::text::kAppTitle);
+    SetTitle(label.empty() ? app : label + " - " + app);
+}
+
+void CMainFrame::OnApplicationLook(wxCommandEvent& event) {
+    SetApplicationLook(event.GetId());
+}
+
+void CMainFrame::OnUpdateApplicationLook(wxUpdateUIEvent& event) {
+    event.Check(event.GetId() == wxGetApp().GetAppLook());
+}
+
+void CMainFrame::OnUpdateNoHandler(wxUpdateUIEvent& event) {
+    event.Enable(false);
+}
+
+void CMainFrame::OnPane(wxCommandEvent& event) {
+    // The panes in order: the ribbon's visible page, then each window of the view that can
+    // take the focus.
+    std::vector<wxWindow*> panes;
+    if (m_wndRibbonBar->ArePanelsShown()) {
+        if (wxRibbonPage* page = m_wndRibbonBar->GetPage(m_wndRibbonBar->GetActivePage())) {
+            panes.push_back(page);
+        }
+    }
+    if (m_viewWindow) {
+        bool any = false;
+        for (wxWindow* child : m_viewWindow->GetChildren()) {
+            if (child->IsShown() && child->IsFocusable()) {
+                panes.push_back(child);
+                any = true;
+            }
+        }
+        if (!any && m_viewWindow->IsFocusable()) {
+            panes.push_back(m_viewWindow);
+        }
+    }
+    if (panes.empty()) {
+        return;
+    }
+    int current = -1;
+    for (wxWindow* focus = FindFocus(); focus && current < 0; focus = focus->GetParent()) {
+        for (size_t i = 0; i < panes.size(); ++i) {
+            if (panes[i] == focus) {
+                current = static_cast<int>(i);
+            }
+        }
+    }
+    const int count = static_cast<int>(panes.size());
+    const int step = event.GetId() == ids::kNextPane ? 1 : -1;
+    const int next = current < 0 ? (step > 0 ? 0 : count - 1) : (current + step + count) % count;
+    wxWindow* pane = panes[static_cast<size_t>(next)];
+    if (auto* page = wxDynamicCast(pane, wxRibbonPage)) {
+        // A page takes no focus itself: its first edit box does.
+        std::function<wxWindow*(wxWindow*)> firstFocusable = [&](wxWindow* w) -> wxWindow* {
+            for (wxWindow* child : w->GetChildren()) {
+                if (child->IsShown() && child->IsEnabled() && child->AcceptsFocus() &&
+                    !wxDynamicCast(child, wxRibbonControl)) {
+                    return child;
+                }
+                if (wxWindow* found = firstFocusable(child)) {
+                    return found;
+                }
+            }
+            return nullptr;
+        };
+        pane = firstFocusable(page);
+        if (!pane) {
+            return;
+        }
+    }
+    pane->SetFocus();
+}
+
+namespace {
+wxTextEntry* FocusedTextEntry() {
+    return dynamic_cast<wxTextEntry*>(wxWindow::FindFocus());
+}
+} // namespace
+
+void CMainFrame::OnEditCommand(wxCommandEvent& event) {
+    wxTextEntry* entry = FocusedTextEntry();
+    if (!entry) {
+        event.Skip();
+        return;
+    }
+    switch (event.GetId()) {
+    case ids::kEditUndo:
+        entry->Undo();
+        break;
+    case ids::kEditCut:
+        entry->Cut();
+        break;
+    case ids::kEditCopy:
+        entry->Copy();
+        break;
+    case ids::kEditPaste:
+        entry->Paste();
+        break;
+    default:
+        event.Skip();
+    }
+}
+
+void CMainFrame::OnUpdateEditCommand(wxUpdateUIEvent& event) {
+    const wxTextEntry* entry = FocusedTextEntry();
+    bool enable = false;
+    if (entry) {
+        switch (event.GetId()) {
+        case ids::kEditUndo:
+            enable = entry->CanUndo();
+            break;
+        case ids::kEditCut:
+            enable = entry->CanCut();
+            break;
+        case ids::kEditCopy:
+            enable = entry->CanCopy();
+            break;
+        case ids::kEditPaste:
+            enable = entry->CanPaste();
+            break;
+        default:
+            break;
+        }
+    }
+    event.Enable(enable);
+}
+
+void CMainFrame::OnKeyTip(wxCommandEvent&) {}
+
+void CMainFrame::OnQuickAccess(wxCommandEvent& event) {
+    wxCommandEvent command(wxEVT_MENU, event.GetId());
+    command.SetEventObject(event.GetEventObject());
+    ProcessWindowEvent(command);
+}

@@ -1,0 +1,115 @@
+// The main window: the ribbon, the view below it, the status bar with its one pane, and the
+// application looks.
+//
+// How the rest of the program reaches it:
+// - The frame: CMainFrame::Get() (the application's top window, or nullptr before it exists
+//   and once it is being destroyed).
+// - The ribbon bar: CMainFrame::Get()->GetRibbonBar(). Edit boxes (wxTextCtrl) and check
+//   boxes (wxCheckBox) are ordinary child windows of its panels: FindRibbonControl(id) finds
+//   them by command ID, on hidden pages too. Their window IDs are automatic ones (command IDs
+//   above 32767 are not valid window IDs), but every command event they send carries the
+//   command ID. For the boxes' text use tesslin::GetRibbonEditText / SetRibbonEditText
+//   (app/RibbonAccess.h).
+// - The status bar: GetStatusBar() (wxFrame's), one field; tesslin::ShowRootFolder sets it.
+// - The view's window: the view creates its window as a child of the frame and hands it over
+//   with SetViewWindow(window); the frame lays it out below the ribbon, filling the rest.
+//   Hand over nullptr before destroying the window.
+// - The category "변경 작업": ActivateCategory(2). Categories count as the original ribbon
+//   counted them: 0 is the application button's menu, 1 is "홈", 2 is "변경 작업".
+//
+// Commands: every ribbon element sends its command ID. Buttons in the categories send
+// wxEVT_RIBBONBUTTONBAR_CLICKED; the application menu, the quick access toolbar, the style
+// menu, the about button, the accelerators and the key tips send wxEVT_MENU. Edit boxes send
+// wxEVT_TEXT (and wxEVT_TEXT_ENTER is not used), check boxes wxEVT_CHECKBOX; all of them get
+// wxEVT_UPDATE_UI when the window is idle. The frame hands each command first to the
+// document manager, which passes it to the active view (and from there to its document),
+// so a view's event table handles them by ID; what the view leaves alone comes back to the
+// frame (the looks 205 to 219, the pane keys) and then to the application (about, new, open,
+// save, exit). The print command 57608 has no handler and shows disabled.
+#pragma once
+
+#include "app/Looks.h"
+
+#include <wx/docview.h>
+
+#include <map>
+#include <string>
+
+class wxRibbonBar;
+class wxRibbonToolBar;
+class wxMenu;
+
+namespace tesslin {
+class TabRow;
+}
+
+class CMainFrame : public wxDocParentFrame {
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Creates the window: reads the look from the profile ("ApplicationLook", default 215),
+    // builds the ribbon and the status bar and applies the look (which writes it back).
+    // False when the window or its status bar cannot be created.
+    bool Create(wxDocManager* manager);
+
+    // The application's main window while it is up; nullptr otherwise.
+    static CMainFrame* Get();
+
+    wxRibbonBar* GetRibbonBar() const { return m_wndRibbonBar; }
+    // The ribbon's edit box or check box with command ID `id`, or nullptr.
+    wxWindow* FindRibbonControl(int id) const;
+
+    void SetViewWindow(wxWindow* window);
+    wxWindow* GetViewWindow() const { return m_viewWindow; }
+
+    // Makes category `index` the visible one (1 "홈", 2 "변경 작업") and shows the panels if
+    // the ribbon was minimised. Other indexes do nothing.
+    void ActivateCategory(int index);
+
+    // Shows "루트 폴더: " and the path (cut to 20 + " ... " + 20 bytes when it has more than
+    // 50) in the status pane. Does not repaint at once.
+    void ShowRootFolder(const std::string& path);
+
+    // The look command: applies look `id` (any value; see tesslin::LookFor) with a wait
+    // cursor, redraws the window and writes "ApplicationLook" = id to the profile.
+    void SetApplicationLook(long id);
+    tesslin::Visual GetVisual() const { return m_visual; }
+    int GetOffice2007Style() const { return m_office2007Style; }
+    bool IsSmartDocking() const { return m_smartDocking; }
+    bool IsWindows7Look() const { return m_windows7Look; }
+
+    // The tab row's parts, for the tests and the screenshot.
+    tesslin::TabRow& GetTabRow() const { return *m_tabRow; }
+
+    // Frame titles read "<document> - TesslinGUI".
+    void SetLabel(const wxString& label) override;
+
+private:
+    void BuildRibbon();
+    bool BuildStatusBar();
+    void BuildAccelerators();
+    void RecolourRibbonControls();
+
+    void OnApplicationLook(wxCommandEvent& event);
+    void OnUpdateApplicationLook(wxUpdateUIEvent& event);
+    void OnUpdateNoHandler(wxUpdateUIEvent& event);
+    void OnPane(wxCommandEvent& event);
+    void OnEditCommand(wxCommandEvent& event);
+    void OnUpdateEditCommand(wxUpdateUIEvent& event);
+    void OnKeyTip(wxCommandEvent& event);
+    void OnQuickAccess(wxCommandEvent& event);
+
+    wxRibbonBar* m_wndRibbonBar = nullptr;
+    std::map<int, wxWindow*> m_ribbonControls;
+    tesslin::TabRow* m_tabRow = nullptr;
+    wxWindow* m_viewWindow = nullptr;
+
+    tesslin::Visual m_visual = tesslin::Visual::Office2007;
+    int m_office2007Style = tesslin::kOffice2007Blue;
+    bool m_smartDocking = false;
+    bool m_windows7Look = false;
+
+    wxDECLARE_DYNAMIC_CLASS(CMainFrame);
+    wxDECLARE_EVENT_TABLE();
+};

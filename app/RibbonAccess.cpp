@@ -1,0 +1,35 @@
+#include "app/RibbonAccess.h"
+
+#include "app/MainFrame.h"
+#include "app/WxText.h"
+
+#include <wx/textctrl.h>
+
+namespace tesslin {
+
+namespace {
+// The ribbon's edit box `id`: a child window anywhere under the bar, on hidden pages too.
+wxTextCtrl* RibbonEdit(int id) {
+    CMainFrame* frame = CMainFrame::Get();
+    return frame ? wxDynamicCast(frame->FindRibbonControl(id), wxTextCtrl) : nullptr;
+}
+} // namespace
+
+std::string GetRibbonEditText(int id) {
+    const wxTextCtrl* box = RibbonEdit(id);
+    return box ? WxToPath(box->GetValue()) : std::string();
+}
+
+void SetRibbonEditText(int id, const std::string& text) {
+    if (wxTextCtrl* box = RibbonEdit(id)) {
+        box->ChangeValue(PathToWx(text));
+    }
+}
+
+void ShowRootFolder(const std::string& path) {
+    if (CMainFrame* frame = CMainFrame::Get()) {
+        frame->ShowRootFolder(path);
+    }
+}
+
+} // namespace tesslin

@@ -1,0 +1,315 @@
+#include "app/TabRow.h"
+
+#include "app/PopupMenus.h"
+#include "app/RibbonImages.h"
+#include "app/WxText.h"
+#include "res/Strings.h"
+
+#include <wx/dcbuffer.h>
+#include <wx/docview.h>
+#include <wx/filehistory.h>
+#include <wx/menu.h>
+#include <wx/ribbon/art.h>
+#include <wx/ribbon/bar.h>
+#include <wx/ribbon/page.h>
+#include <wx/ribbon/toolbar.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace tesslin {
+
+namespace {
+
+constexpr int kPadding = 6;
+constexpr int kArrowWidth = 7;
+// The application button's own colour: white on blue reads well on every look.
+const wxColour kAccent(43, 87, 154);
+const wxColour kAccentHover(58, 110, 186);
+
+// Tooltip text from a command's description "description\nshort tip": the tip, then the
+// description.
+wxString TooltipFor(int id) {
+    const char* description = text::CommandDescription(id);
+    if (!description) {
+        return wxString();
+    }
+    const wxString both = FromUtf8(description);
+    return both.AfterFirst('\n') + "\n" + both.BeforeFirst('\n');
+}
+
+// The height of the tab row: where the pages begin.
+int TabRowHeight(wxRibbonBar& bar) {
+    if (bar.GetPageCount() > 0) {
+        const int y = bar.GetPage(0)->GetPosition().y;
+        if (y > 0) {
+            return y;
+        }
+    }
+    return bar.FromDIP(26);
+}
+
+wxRibbonBar* BarOf(wxWindow* window) {
+    return wxDynamicCast(window->GetParent(), wxRibbonBar);
+}
+
+} // namespace
+
+TabRowButton::TabRowButton(wxWindow* parent, int id, const wxString& caption,
+                           const wxBitmap& bitmap, bool dropDown, std::function<void()> onClick)
+    : wxControl(parent, id, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE), m_caption(caption),
+      m_bitmap(bitmap), m_dropDown(dropDown), m_onClick(std::move(onClick)) {
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    Bind(wxEVT_PAINT, &TabRowButton::OnPaint, this);
+    Bind(wxEVT_ENTER_WINDOW, &TabRowButton::OnMouse, this);
+    Bind(wxEVT_LEAVE_WINDOW, &TabRowButton::OnMouse, this);
+    Bind(wxEVT_LEFT_UP, &TabRowButton::OnMouse, this);
+}
+
+void TabRowButton::SetTabShape(bool tab) {
+    m_tabShape = tab;
+    InvalidateBestSize();
+    Refresh();
+}
+
+void TabRowButton::Click() {
+    if (m_onClick) {
+        m_onClick();
+    }
+}
+
+wxSize TabRowButton::DoGetBestSize() const {
+    wxClientDC dc(const_cast<TabRowButton*>(this));
+    dc.SetFont(GetFont());
+    int width = kPadding * 2;
+    int height = FromDIP(22);
+    const bool showBitmap = m_bitmap.IsOk() && !(m_tabShape && !m_caption.empty());
+    if (showBitmap) {
+        width += m_bitmap.GetWidth();
+        height = std::max(height, m_bitmap.GetHeight() + 4);
+    }
+    if (!m_caption.empty()) {
+        const wxSize text = dc.GetTextExtent(m_caption);
+        width += text.x + (showBitmap ? kPadding : 0);
+        height = std::max(height, text.y + 6);
+    }
+    if (m_dropDown) {
+        width += kArrowWidth + kPadding;
+    }
+    return wxSize(width, height);
+}
+
+void TabRowButton::OnPaint(wxPaintEvent&) {
+    wxAutoBufferedPaintDC dc(this);
+    const wxSize size = GetClientSize();
+    wxRibbonBar* bar = BarOf(this);
+    wxRibbonArtProvider* art = bar ? bar->GetArtProvider() : nullptr;
+    if (art) {
+        // Continue the tab row's own background under the button, so it sits in the row.
+        const wxPoint pos = GetPosition();
+        art->DrawTabCtrlBackground(
+            dc, bar, wxRect(-pos.x, -pos.y, bar->GetClientSize().x, TabRowHeight(*bar)));
+    } else {
+        dc.SetBackground(wxBrush(GetBackgroundColour()));
+        dc.Clear();
+    }
+
+    wxColour textColour = art ? art->GetColour(wxRIBBON_ART_TAB_LABEL_COLOUR) : *wxBLACK;
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    if (m_accent) {
+        dc.SetBrush(wxBrush(m_hover ? kAccentHover : kAccent));
+        if (m_tabShape) {
+            dc.DrawRectangle(0, 2, size.x, size.y - 2);
+        } else {
+            dc.DrawRoundedRectangle(0, 1, size.x, size.y - 2, size.y / 2.0 - 1);
+        }
+        textColour = *wxWHITE;
+    } else if (m_hover && art) {
+        dc.SetBrush(wxBrush(art->GetColour(wxRIBBON_ART_TAB_HOVER_BACKGROUND_COLOUR)));
+        dc.SetPen(wxPen(art->GetColour(wxRIBBON_ART_TAB_BORDER_COLOUR)));
+        dc.DrawRoundedRectangle(0, 1, size.x, size.y - 2, 3);
+        textColour = art->GetColour(wxRIBBON_ART_TAB_HOVER_LABEL_COLOUR);
+    }
+
+    int x = kPadding;
+    const bool showBitmap = m_bitmap.IsOk() && !(m_tabShape && !m_caption.empty());
+    if (showBitmap) {
+        dc.DrawBitmap(m_bitmap, m_caption.empty() ? (size.x - m_bitmap.GetWidth()) / 2 : x,
+                      (size.y - m_bitmap.GetHeight()) / 2, true);
+        x += m_bitmap.GetWidth() + kPadding;
+    }
+    if (!m_caption.empty()) {
+        dc.SetFont(GetFont());
+        dc.SetTextForeground(textColour);
+        const wxSize text = dc.GetTextExtent(m_caption);
+        dc.DrawText(m_caption, x, (size.y - text.y) / 2);
+        x += text.x + kPadding;
+    }
+    if (m_dropDown) {
+        const int cy = size.y / 2;
+        const wxPoint arrow[] = {
+            {x, cy - 2}, {x + kArrowWidth, cy - 2}, {x + kArrowWidth / 2, cy + 2}};
+        dc.SetPen(*wxTRANSPARENT_PEN);
+        dc.SetBrush(wxBrush(textColour));
+        dc.DrawPolygon(3, arrow);
+    }
+}
+
+void TabRowButton::OnMouse(wxMouseEvent& event) {
+    if (event.Entering() || event.Leaving()) {
+        m_hover = event.Entering();
+        Refresh();
+        return;
+    }
+    if (event.LeftUp() && GetClientRect().Contains(event.GetPosition())) {
+        Click();
+    }
+}
+
+TabRow::TabRow(wxRibbonBar& bar, const ribbon::Layout& layout) : m_bar(bar), m_layout(layout) {
+    const ribbon::MainMenu& main = layout.mainMenu;
+    m_appButton =
+        new TabRowButton(&bar, wxID_ANY, FromUtf8(main.caption), RibbonImage(main.buttonImage, 0),
+                         false, [this] { ShowMainMenu(); });
+    m_appButton->SetAccent(true);
+    m_appButton->SetToolTip(FromUtf8(main.caption) + " (Alt+" + main.keyTip + ")");
+
+    m_quickAccess = new wxRibbonToolBar(&bar, wxID_ANY);
+    for (int id : layout.quickAccess) {
+        const ribbon::ImageList strip = ribbon::ImageList::FileSmall;
+        // The quick access toolbar shows the pictures of new, open, save and print.
+        const int image = id == layout.quickAccess[0]   ? 0
+                          : id == layout.quickAccess[1] ? 3
+                          : id == layout.quickAccess[2] ? 4
+                                                        : 5;
+        m_quickAccess->AddTool(id, RibbonImage(strip, image), TooltipFor(id));
+    }
+    m_quickAccess->SetRows(1);
+    m_quickAccess->Realize();
+
+    for (const ribbon::TabRowButton& spec : layout.tabRow) {
+        const wxString keyTip = wxString(" (Alt+") + spec.keyTip + ")";
+        if (!spec.items.empty()) {
+            m_styleButton = new TabRowButton(&bar, wxID_ANY, FromUtf8(spec.caption), wxNullBitmap,
+                                             true, [this] { ShowStyleMenu(); });
+            m_styleButton->SetToolTip(FromUtf8(spec.caption) + keyTip);
+        } else {
+            const int id = spec.id;
+            m_aboutButton =
+                new TabRowButton(&bar, wxID_ANY, FromUtf8(spec.caption),
+                                 RibbonImage(spec.images, spec.smallImage), false, [this, id] {
+                                     wxCommandEvent command(wxEVT_MENU, id);
+                                     command.SetEventObject(m_aboutButton);
+                                     m_aboutButton->HandleWindowEvent(command);
+                                 });
+            m_aboutButton->SetToolTip(TooltipFor(id) + keyTip);
+        }
+    }
+
+    bar.Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        event.Skip();
+        m_bar.CallAfter([this] { Place(); });
+    });
+}
+
+wxMenu* TabRow::CreateMainMenu() const {
+    const ribbon::MainMenu& main = m_layout.mainMenu;
+    auto* menu = new wxMenu;
+    auto append = [&](const ribbon::MenuItem& spec) {
+        auto* item = new wxMenuItem(menu, spec.id, FromUtf8(spec.caption));
+        const char* description = text::CommandDescription(spec.id);
+        if (description) {
+            item->SetHelp(FromUtf8(description).BeforeFirst('\n'));
+        }
+        const wxBitmap bitmap = RibbonImage(main.smallImages, spec.smallImage);
+        if (bitmap.IsOk()) {
+            item->SetBitmap(bitmap);
+        }
+        menu->Append(item);
+    };
+    for (const ribbon::MenuItem& spec : main.items) {
+        append(spec);
+    }
+    menu->AppendSeparator();
+    menu->Append(wxID_ANY, FromUtf8(main.recentLabel))->Enable(false);
+    if (wxDocManager* manager = wxDocManager::GetDocumentManager()) {
+        if (wxFileHistory* history = manager->GetFileHistory()) {
+            for (size_t i = 0; i < history->GetCount(); ++i) {
+                menu->Append(history->GetBaseId() + static_cast<int>(i),
+                             wxString::Format("&%zu %s", i + 1, history->GetHistoryFile(i)));
+            }
+        }
+    }
+    menu->AppendSeparator();
+    append(main.bottomButton);
+    return menu;
+}
+
+wxMenu* TabRow::CreateStyleMenu() const {
+    auto* menu = new wxMenu;
+    for (const ribbon::TabRowButton& spec : m_layout.tabRow) {
+        for (const ribbon::MenuItem& item : spec.items) {
+            // Check items rather than a radio group: a look that is not on the menu (205 to
+            // 214) must leave every item unchosen, which a radio group cannot.
+            menu->AppendCheckItem(item.id, FromUtf8(item.caption));
+        }
+    }
+    return menu;
+}
+
+void TabRow::ShowMainMenu() {
+    std::unique_ptr<wxMenu> menu(CreateMainMenu());
+    const wxRect rect = m_appButton->GetRect();
+    PresentPopupMenu(m_bar, *menu, wxPoint(rect.x, rect.GetBottom() + 1));
+}
+
+void TabRow::ShowStyleMenu() {
+    std::unique_ptr<wxMenu> menu(CreateStyleMenu());
+    const wxRect rect = m_styleButton->GetRect();
+    PresentPopupMenu(m_bar, *menu, wxPoint(rect.x, rect.GetBottom() + 1));
+}
+
+void TabRow::SetArtProvider(wxRibbonArtProvider* art, bool windows7Look) {
+    // The bar hands its new art only to its pages and deletes the old one; the toolbar
+    // would keep a dangling pointer.
+    m_quickAccess->SetArtProvider(art);
+    m_appButton->SetTabShape(windows7Look);
+    for (wxWindow* button :
+         {static_cast<wxWindow*>(m_appButton), static_cast<wxWindow*>(m_styleButton),
+          static_cast<wxWindow*>(m_aboutButton)}) {
+        button->Refresh();
+    }
+    Place();
+}
+
+void TabRow::Place() {
+    if (m_bar.IsBeingDeleted()) {
+        return;
+    }
+    const int rowHeight = TabRowHeight(m_bar);
+    const int barWidth = m_bar.GetClientSize().x;
+    const int gap = m_bar.FromDIP(4);
+    const int buttonHeight = rowHeight - 2;
+
+    int left = gap / 2;
+    const wxSize app = m_appButton->GetBestSize();
+    m_appButton->SetSize(left, 1, app.x, buttonHeight);
+    left += app.x + gap;
+    const wxSize qat = m_quickAccess->GetBestSize();
+    m_quickAccess->SetSize(left, std::max(0, (rowHeight - qat.y) / 2), qat.x, qat.y);
+    left += qat.x + gap;
+
+    int right = barWidth - gap / 2;
+    const int aboutWidth = std::max(m_aboutButton->GetBestSize().x, buttonHeight);
+    right -= aboutWidth;
+    m_aboutButton->SetSize(right, 1, aboutWidth, buttonHeight);
+    right -= gap / 2;
+    const wxSize style = m_styleButton->GetBestSize();
+    right -= style.x;
+    m_styleButton->SetSize(right, 1, style.x, buttonHeight);
+    right -= gap;
+
+    m_bar.SetTabCtrlMargins(left, barWidth - right);
+}
+
+} // namespace tesslin

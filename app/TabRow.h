@@ -1,0 +1,88 @@
+// The ribbon's tab row besides the category tabs: the application button "파일" and the quick
+// access toolbar on the left, the style menu "스타일" and the about button on the right. They
+// are child windows of the ribbon bar, kept in the margins the bar leaves beside its tabs.
+#pragma once
+
+#include "res/RibbonLayout.h"
+
+#include <wx/bitmap.h>
+#include <wx/control.h>
+
+#include <functional>
+
+class wxMenu;
+class wxRibbonArtProvider;
+class wxRibbonBar;
+class wxRibbonToolBar;
+
+namespace tesslin {
+
+// A flat button drawn in the tab row's colours: a picture, a caption or both, with a
+// drop-down arrow when it opens a menu.
+class TabRowButton : public wxControl {
+public:
+    TabRowButton(wxWindow* parent, int id, const wxString& caption, const wxBitmap& bitmap,
+                 bool dropDown, std::function<void()> onClick);
+
+    // The look of the application button: a tab (Windows 7 look) or a round button.
+    void SetTabShape(bool tab);
+    bool HasTabShape() const { return m_tabShape; }
+    // Draws the button in the accent colour of the application button.
+    void SetAccent(bool accent) { m_accent = accent; }
+
+    wxString GetCaption() const { return m_caption; }
+    // Does what a click does.
+    void Click();
+
+protected:
+    wxSize DoGetBestSize() const override;
+
+private:
+    void OnPaint(wxPaintEvent& event);
+    void OnMouse(wxMouseEvent& event);
+
+    wxString m_caption;
+    wxBitmap m_bitmap;
+    bool m_dropDown;
+    bool m_tabShape = false;
+    bool m_accent = false;
+    bool m_hover = false;
+    std::function<void()> m_onClick;
+};
+
+class TabRow {
+public:
+    // Creates the parts as children of `bar` and keeps them placed when the bar resizes.
+    TabRow(wxRibbonBar& bar, const ribbon::Layout& layout);
+
+    TabRowButton& ApplicationButton() const { return *m_appButton; }
+    wxRibbonToolBar& QuickAccessToolBar() const { return *m_quickAccess; }
+    TabRowButton& StyleButton() const { return *m_styleButton; }
+    TabRowButton& AboutButton() const { return *m_aboutButton; }
+
+    // The application menu: the items, the recent-file list under "최근 문서", the exit
+    // button. The caller owns it.
+    wxMenu* CreateMainMenu() const;
+    // The style menu: the looks 215 to 219 as radio items. The caller owns it.
+    wxMenu* CreateStyleMenu() const;
+    // Pops the menus up below their buttons; their commands go to the ribbon bar.
+    void ShowMainMenu();
+    void ShowStyleMenu();
+
+    // Follows a new art provider of the bar (the bar does not pass it to windows outside its
+    // pages) and the Windows 7 look switch.
+    void SetArtProvider(wxRibbonArtProvider* art, bool windows7Look);
+
+    // Places the parts in the bar's margins.
+    void Place();
+
+private:
+    wxRibbonBar& m_bar;
+    const ribbon::Layout& m_layout;
+    TabRowButton* m_appButton = nullptr;
+    wxRibbonToolBar* m_quickAccess = nullptr;
+    TabRowButton* m_styleButton = nullptr;
+    TabRowButton* m_aboutButton = nullptr;
+};
+
+} // namespace tesslin

@@ -1,0 +1,202 @@
+#include "app/TesslinGUIApp.h"
+
+#include "app/AboutDlg.h"
+#include "app/MainFrame.h"
+#include "app/MessageBoxes.h"
+#include "app/MessageSeam.h"
+#include "app/PopupMenus.h"
+#include "app/WxText.h"
+#include "res/CommandIds.h"
+#include "res/Menus.h"
+#include "res/Strings.h"
+#include "settings/TesslinGUIDoc.h"
+#include "view/TesslinGUIView.h"
+
+#include <wx/cmdline.h>
+#include <wx/config.h>
+#include <wx/docview.h>
+#include <wx/filehistory.h>
+#include <wx/menu.h>
+#include <wx/tooltip.h>
+
+wxIMPLEMENT_APP_NO_MAIN(CTesslinGUIApp);
+
+namespace {
+
+// Where the recent-file list lives in the profile.
+constexpr const char* kRecentFilesPath = "/Recent File List";
+
+// The document manager of a single-document program: at most one document, a recent-file
+// list of 4 entries, and new documents named like the rest of the window's texts.
+class CTesslinDocManager : public wxDocManager {
+public:
+    CTesslinDocManager() { SetMaxDocsOpen(1); }
+
+    wxFileHistory* OnCreateFileHistory() override { return new wxFileHistory(4); }
+    wxString MakeNewDocumentName() override { return tesslin::FromUtf8(tesslin::text::kUntitled); }
+};
+
+void LoadRecentFiles(wxDocManager& manager) {
+    wxConfigBase* config = wxConfigBase::Get();
+    const wxString oldPath = config->GetPath();
+    config->SetPath(kRecentFilesPath);
+    manager.FileHistoryLoad(*config);
+    config->SetPath(oldPath);
+}
+
+void SaveRecentFiles(wxDocManager& manager) {
+    wxConfigBase* config = wxConfigBase::Get();
+    const wxString oldPath = config->GetPath();
+    config->SetPath(kRecentFilesPath);
+    manager.FileHistorySave(*config);
+    config->SetPath(oldPath);
+    config->Flush();
+}
+
+} // namespace
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(CTesslinGUIApp, wxApp)
+    EVT_MENU(tesslin::ids::kAppAbout, CTesslinGUIApp::OnAppAbout)
+    EVT_MENU(tesslin::ids::kFileNew, CTesslinGUIApp::OnFileNew)
+    EVT_MENU(tesslin::ids::kFileOpen, CTesslinGUIApp::OnFileOpen)
+    EVT_MENU(tesslin::ids::kFileSave, CTesslinGUIApp::OnFileSave)
+    EVT_MENU(tesslin::ids::kAppExit, CTesslinGUIApp::OnAppExit)
+wxEND_EVENT_TABLE()
+    // clang-format on
+
+    CTesslinGUIApp::CTesslinGUIApp() = default;
+CTesslinGUIApp::~CTesslinGUIApp() = default;
+
+void CTesslinGUIApp::OnInitCmdLine(wxCmdLineParser& parser) {
+    wxApp::OnInitCmdLine(parser);
+    parser.AddParam("file", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
+}
+
+bool CTesslinGUIApp::OnCmdLineParsed(wxCmdLineParser& parser) {
+    if (parser.GetParamCount() > 0) {
+        m_fileToOpen = parser.GetParam(0);
+    }
+    return wxApp::OnCmdLineParsed(parser);
+}
+
+bool CTesslinGUIApp::OnInit() {
+    if (!wxApp::OnInit()) {
+        return false;
+    }
+    InitProfile();
+    InitDocManager();
+    if (!OpenMainWindow(m_fileToOpen)) {
+        ShutdownDocManager();
+        return false;
+    }
+    return true;
+}
+
+int CTesslinGUIApp::OnExit() {
+    ShutdownDocManager();
+    tesslin::SetMessageSink({});
+    return wxApp::OnExit();
+}
+
+void CTesslinGUIApp::InitProfile() {
+    SetAppName(tesslin::text::kAppTitle);
+    SetAppDisplayName(tesslin::text::kAppTitle);
+    SetVendorName(tesslin::text::kAppVendor);
+    SetVendorDisplayName(tesslin::text::kAppVendor);
+    // The core reports what it cannot do alone (a settings file it cannot read) through
+    // this seam; in the window it is the framework's message box.
+    tesslin::SetMessageSink(
+        [](const std::string& text) { tesslin::ShowFrameworkMessage(tesslin::FromUtf8(text)); });
+    wxToolTip::Enable(true);
+}
+
+void CTesslinGUIApp::InitDocManager() {
+    m_docManager = std::make_unique<CTesslinDocManager>();
+    LoadRecentFiles(*m_docManager);
+    // The template owns no file type of its own: no filter, no extension.
+    new wxDocTemplate(m_docManager.get(), tesslin::FromUtf8(tesslin::text::kAppTitle), "*.*", "",
+                      "", "TesslinGUI.Document", "TesslinGUI.View", wxCLASSINFO(CTesslinGUIDoc),
+                      wxCLASSINFO(CTesslinGUIView));
+    m_contextMenus[tesslin::menus::kPopupEdit] = tesslin::FromUtf8(tesslin::text::kEditMenuName);
+}
+
+bool CTesslinGUIApp::OpenMainWindow(const wxString& file) {
+    auto* frame = new CMainFrame();
+    if (!frame->Create(m_docManager.get())) {
+        delete frame;
+        return false;
+    }
+    SetTopWindow(frame);
+    const wxDocument* doc = file.empty() ? m_docManager->CreateNewDocument()
+                                         : m_docManager->CreateDocument(file, wxDOC_SILENT);
+    if (!doc) {
+        frame->Destroy();
+        return false;
+    }
+    frame->Show();
+    frame->Update();
+    return true;
+}
+
+void CTesslinGUIApp::ShutdownDocManager() {
+    if (!m_docManager) {
+        return;
+    }
+    SaveRecentFiles(*m_docManager);
+    m_docManager.reset();
+}
+
+wxMenu* CTesslinGUIApp::CreateContextMenu(int menuId) const {
+    if (m_contextMenus.count(menuId) == 0) {
+        return nullptr;
+    }
+    return tesslin::menus::CreatePopupMenu(menuId);
+}
+
+void CTesslinGUIApp::ShowPopupMenu(int menuId, const wxPoint& screenPoint, wxWindow* owner) {
+    if (!owner) {
+        return;
+    }
+    std::unique_ptr<wxMenu> menu(CreateContextMenu(menuId));
+    if (!menu) {
+        return;
+    }
+    // PopupMenu sends each item's update-UI event before it shows the menu and enables
+    // exactly the items some handler speaks for; the rest stay as built: disabled.
+    for (wxMenuItem* item : menu->GetMenuItems()) {
+        if (!item->IsSeparator() && !item->IsSubMenu()) {
+            item->Enable(false);
+        }
+    }
+    tesslin::PresentPopupMenu(*owner, *menu, owner->ScreenToClient(screenPoint));
+}
+
+void CTesslinGUIApp::OnAppAbout(wxCommandEvent&) {
+    CAboutDlg dlg(GetTopWindow());
+    dlg.ShowModal();
+}
+
+void CTesslinGUIApp::OnFileNew(wxCommandEvent& event) {
+    if (m_docManager) {
+        m_docManager->OnFileNew(event);
+    }
+}
+
+void CTesslinGUIApp::OnFileOpen(wxCommandEvent& event) {
+    if (m_docManager) {
+        m_docManager->OnFileOpen(event);
+    }
+}
+
+void CTesslinGUIApp::OnFileSave(wxCommandEvent& event) {
+    if (m_docManager) {
+        m_docManager->OnFileSave(event);
+    }
+}
+
+void CTesslinGUIApp::OnAppExit(wxCommandEvent&) {
+    if (wxWindow* top = GetTopWindow()) {
+        top->Close();
+    }
+}

@@ -1,0 +1,3 @@
+#include "settings/TesslinGUIDoc.h"
+
+wxIMPLEMENT_DYNAMIC_CLASS(CTesslinGUIDoc, wxDocument);
