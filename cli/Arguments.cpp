@@ -1,0 +1,22 @@
+#include "cli/Arguments.h"
+
+namespace po = boost::program_options;
+
+namespace tesslin::cli {
+
+po::variables_map ParseArguments(const std::vector<std::string>& args,
+                                 const po::options_description& options,
+                                 const po::positional_options_description& positional) {
+    // Guessing would let "--rec" or "--sub" silently pick an option; a command that renames
+    // files should do only what it was told.
+    const int style =
+        po::command_line_style::default_style & ~po::command_line_style::allow_guessing;
+    po::variables_map values;
+    po::store(
+        po::command_line_parser(args).options(options).positional(positional).style(style).run(),
+        values);
+    po::notify(values);
+    return values;
+}
+
+} // namespace tesslin::cli

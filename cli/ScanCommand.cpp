@@ -1,0 +1,191 @@
+#include "cli/ScanCommand.h"
+
+#include "app/Error.h"
+#include "app/MessageSeam.h"
+#include "cli/Arguments.h"
+#include "cli/Status.h"
+#include "scan/MismatchScanner.h"
+#include "settings/Settings.h"
+#include "settings/SettingsFile.h"
+#include "view/SplitWords.h"
+
+#include <boost/filesystem/operations.hpp>
+#include <boost/program_options.hpp>
+
+#include <ostream>
+#include <sstream>
+#include <string_view>
+
+namespace po = boost::program_options;
+namespace fs = boost::filesystem;
+
+namespace tesslin::cli {
+
+namespace {
+
+po::options_description ScanOptions() {
+    po::options_description options("Options (each defaults from the settings file)");
+    options.add_options()                           //
+        ("recursive,r", "scan the sub-folders too") //
+        ("video-ext", po::value<std::string>()->value_name("LIST"),
+         "video extensions without dots, separated by blanks (\"avi mkv\")") //
+        ("sub-ext", po::value<std::string>()->value_name("LIST"),
+         "subtitle extensions, the same way") //
+        ("video-regex", po::value<std::string>()->value_name("RE"),
+         "take only the video files whose name contains a match of RE (turns the video "
+         "filter on)") //
+        ("sub-regex", po::value<std::string>()->value_name("RE"),
+         "the same for subtitle files") //
+        ("settings", po::value<std::string>()->value_name("FILE"),
+         "take the defaults from FILE instead of TesslinGUI.ini in the working folder") //
+        ("null,0", "end each record with a NUL byte instead of a line feed")            //
+        ("help,h", "show this help");
+    return options;
+}
+
+// Puts the settings reader's messages on `err`, naming the file, for one scope.
+class SettingsMessagesTo {
+public:
+    SettingsMessagesTo(std::ostream& err, const std::string& path)
+        : previous_(SetMessageSink([&err, path](const std::string& text) {
+              err << "tesslin: " << path << ": " << text << '\n';
+          })) {}
+    ~SettingsMessagesTo() { SetMessageSink(previous_); }
+    SettingsMessagesTo(const SettingsMessagesTo&) = delete;
+    SettingsMessagesTo& operator=(const SettingsMessagesTo&) = delete;
+
+private:
+    MessageSink previous_;
+};
+
+// Fills `settings` from the settings file, which is only ever read: a missing
+// "TesslinGUI.ini" leaves the defaults. Returns false when the file was named with
+// --settings or exists but cannot be read; the reader has said why.
+bool LoadSettings(const po::variables_map& values, Settings& settings, std::ostream& err) {
+    settings.ResetToDefaults();
+    const bool named = values.count("settings") != 0;
+    const std::string path = named ? values["settings"].as<std::string>() : kSettingsFileName;
+    boost::system::error_code ignored;
+    if (!named && fs::status(path, ignored).type() == fs::file_not_found) {
+        return true;
+    }
+    const SettingsMessagesTo messages(err, path);
+    // A value the reader rejects is reported and the rest of the record keeps its defaults,
+    // as in the desktop program; the scan goes on, since it changes nothing on the disk.
+    return ReadSettings(settings, path);
+}
+
+// The scan engine's options: the command line's where given, else the settings record's.
+void SetOptions(const po::variables_map& values, const Settings& settings,
+                CMismatchScanner& scanner) {
+    const auto text = [&values](const char* name) { return values[name].as<std::string>(); };
+    scanner.root_directory =
+        values.count("root") != 0 ? text("root") : settings.root_directory.value;
+    scanner.vid_ext =
+        values.count("video-ext") != 0 ? SplitWords(text("video-ext")) : settings.vid_ext.value;
+    scanner.sub_ext =
+        values.count("sub-ext") != 0 ? SplitWords(text("sub-ext")) : settings.sub_ext.value;
+    scanner.vid_regex = settings.vid_regex.value;
+    scanner.use_vid_regex = settings.use_vid_regex.value;
+    if (values.count("video-regex") != 0) {
+        scanner.vid_regex = text("video-regex");
+        scanner.use_vid_regex = true;
+    }
+    scanner.sub_regex = settings.sub_regex.value;
+    scanner.use_sub_regex = settings.use_sub_regex.value;
+    if (values.count("sub-regex") != 0) {
+        scanner.sub_regex = text("sub-regex");
+        scanner.use_sub_regex = true;
+    }
+    scanner.is_recursive = values.count("recursive") != 0 || settings.is_recursive.value;
+}
+
+// Collects records into large blocks: hundreds of thousands of paths leave in a few dozen
+// writes, whatever the stream's own buffering.
+class RecordWriter {
+public:
+    RecordWriter(std::ostream& out, char end) : out_(out), end_(end) {}
+
+    void Write(std::string_view kind, const boost::filesystem::path& path) {
+        block_.append(kind);
+        block_ += '\t';
+        block_ += path.native(); // the bytes as the file system gave them
+        block_ += end_;
+        if (block_.size() >= kBlockSize) {
+            Flush();
+        }
+    }
+
+    void Flush() {
+        out_.write(block_.data(), static_cast<std::streamsize>(block_.size()));
+        block_.clear();
+    }
+
+private:
+    static constexpr std::size_t kBlockSize = 1 << 16;
+    std::ostream& out_;
+    const char end_;
+    std::string block_;
+};
+
+} // namespace
+
+std::string ScanUsage() {
+    std::ostringstream text;
+    text << "Usage: tesslin scan [ROOT] [OPTIONS]\n\n"
+            "Lists the video files of ROOT that have no subtitle of the same name and the\n"
+            "subtitle files that have no video, one record each: \"video\" or \"subtitle\", a\n"
+            "tab and the path. ROOT defaults to the settings file's root folder.\n\n"
+         << ScanOptions()
+         << "\nExit status: 0 when the scan completed, 1 when it failed, 2 for a usage error.\n";
+    return text.str();
+}
+
+int RunScan(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    po::options_description all = ScanOptions();
+    all.add_options()("root", po::value<std::string>());
+    po::positional_options_description positional;
+    positional.add("root", 1);
+    po::variables_map values;
+    try {
+        values = ParseArguments(args, all, positional);
+    } catch (const po::error& e) {
+        return ReportUsageError(err, "scan", e.what());
+    }
+    if (values.count("help") != 0) {
+        out << ScanUsage();
+        return kDone;
+    }
+
+    Settings settings;
+    if (!LoadSettings(values, settings, err)) {
+        return kFailed;
+    }
+    CMismatchScanner scanner;
+    SetOptions(values, settings, scanner);
+    std::vector<boost::filesystem::path> videos;
+    std::vector<boost::filesystem::path> subtitles;
+    try {
+        scanner.Scan(videos, subtitles);
+    } catch (const std::exception& e) {
+        return ReportFailure(err, ErrorText(e));
+    }
+    for (const SkippedEntry& skipped : scanner.skipped()) {
+        err << "tesslin: skipped " << skipped.path.native() << ": " << skipped.reason << '\n';
+    }
+
+    RecordWriter records(out, values.count("null") != 0 ? '\0' : '\n');
+    for (const auto& video : videos) {
+        records.Write("video", video);
+    }
+    for (const auto& subtitle : subtitles) {
+        records.Write("subtitle", subtitle);
+    }
+    records.Flush();
+    if (!out.flush()) {
+        return ReportFailure(err, "cannot write the list to standard output");
+    }
+    return kDone;
+}
+
+} // namespace tesslin::cli

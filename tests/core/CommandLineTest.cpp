@@ -1,0 +1,363 @@
+#include "cli/CommandLine.h"
+
+#include "tests/support/TempDir.h"
+#include "tests/support/Unprivileged.h"
+
+#include <boost/algorithm/string/replace.hpp>
+#include <boost/filesystem.hpp>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tesslin {
+namespace {
+
+namespace fs = boost::filesystem;
+using test::ReadFile;
+using test::ScopedWorkingDirectory;
+using test::TempDir;
+using test::WriteFile;
+using Args = std::vector<std::string>;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome RunTesslin(const Args& args) {
+    std::vector<const char*> argv{"tesslin"};
+    for (const std::string& arg : args) {
+        argv.push_back(arg.c_str());
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunCommandLine(int(argv.size()), argv.data(), out, err);
+    return {status, out.str(), err.str()};
+}
+
+// `text` with every "R" that stands for the scanned folder replaced by its path.
+std::string WithRoot(std::string text, const std::string& root) {
+    boost::replace_all(text, "R/", root + "/");
+    boost::replace_all(text, "\"R\"", "\"" + root + "\"");
+    return text;
+}
+
+TEST(CommandLineScan, ListsVideosThenSubtitlesInNameKeyOrderByteForByte) {
+    const TempDir dir;
+    const std::string root = dir.path().string();
+    for (const char* name : {"a.avi", "B.avi", "x.y.avi", "x y.avi", "m.avi", "m.smi", "z.smi",
+                             "c.smi", "n\nl.avi", "\xff.smi"}) {
+        WriteFile(dir / name, "x");
+    }
+    WriteFile(dir / "empty.avi", "");
+    for (const char end : {'\n', '\0'}) {
+        SCOPED_TRACE(end == '\0' ? "-0" : "line feeds");
+        std::string expected;
+        for (const char* record :
+             {"video\tB.avi", "video\ta.avi", "video\tn\nl.avi", "video\tx y.avi", "video\tx.y.avi",
+              "subtitle\tc.smi", "subtitle\tz.smi", "subtitle\t\xff.smi"}) {
+            std::string line = record;
+            line.insert(line.find('\t') + 1, root + "/");
+            expected += line + end;
+        }
+        const Outcome outcome =
+            RunTesslin(end == '\0' ? Args{"scan", root, "-0"} : Args{"scan", root});
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.out, expected);
+        EXPECT_EQ(outcome.err, "");
+    }
+}
+
+struct SettingsCase {
+    const char* what;
+    const char* settingsFile; // "" for none
+    const char* settingsText;
+    Args args;
+    int status;
+    const char* out;
+    const char* err; // the start of standard error
+};
+
+TEST(CommandLineScan, OptionsDefaultFromTheSettingsFileWhichIsNeverWritten) {
+    const ScopedWorkingDirectory cwd;
+    const std::string root = cwd.dir() / "lib";
+    for (const char* name : {"v.avi", "w.mkv", "s.smi", "t.srt", "deep/x.mkv", "deep/y.srt"}) {
+        WriteFile(root + "/" + name, "x");
+    }
+    const char* const ini = "TesslinGUI.ini";
+    const char* const fileWithRoot =
+        "root_directory \"R\"\nvid_ext mkv\nsub_ext srt\nis_recursive 1\n";
+    const SettingsCase cases[] = {
+        {"no settings file: the defaults",
+         "",
+         "",
+         {"scan", "R"},
+         0,
+         "video\tR/v.avi\nvideo\tR/w.mkv\nsubtitle\tR/s.smi\n",
+         ""},
+        {"root, lists and recursion from the file",
+         ini,
+         fileWithRoot,
+         {"scan"},
+         0,
+         "video\tR/deep/x.mkv\nvideo\tR/w.mkv\nsubtitle\tR/deep/y.srt\nsubtitle\tR/t.srt\n",
+         ""},
+        {"options override the file",
+         ini,
+         fileWithRoot,
+         {"scan", "--video-ext", "avi", "--sub-ext", " smi\tsrt "},
+         0,
+         "video\tR/v.avi\nsubtitle\tR/deep/y.srt\nsubtitle\tR/s.smi\nsubtitle\tR/t.srt\n",
+         ""},
+        {"ROOT overrides the file's root",
+         ini,
+         "root_directory \"/nowhere\"\nvid_ext avi\nsub_ext smi\n",
+         {"scan", "R"},
+         0,
+         "video\tR/v.avi\nsubtitle\tR/s.smi\n",
+         ""},
+        {"-r turns recursion on",
+         "",
+         "",
+         {"scan", "R", "-r"},
+         0,
+         "video\tR/deep/x.mkv\nvideo\tR/v.avi\nvideo\tR/w.mkv\nsubtitle\tR/s.smi\n",
+         ""},
+        {"a regex option turns its filter on",
+         ini,
+         "root_directory \"R\"\nvid_ext avi mkv\nsub_ext smi srt\nvid_regex ^v\nsub_regex ^t\n",
+         {"scan", "--sub-regex", "^s"},
+         0,
+         "video\tR/v.avi\nvideo\tR/w.mkv\nsubtitle\tR/s.smi\n",
+         ""},
+        {"another settings file",
+         "conf/my.ini",
+         "root_directory \"R\"\nvid_ext avi\n",
+         {"scan", "--settings", "conf/my.ini"},
+         0,
+         "video\tR/v.avi\n",
+         ""},
+        {"a value the reader rejects is reported, the scan goes on",
+         ini,
+         "root_directory \"R\"\nvid_ext mkv\nis_recursive true\n",
+         {"scan"},
+         0,
+         "video\tR/w.mkv\n",
+         "tesslin: TesslinGUI.ini: bad lexical cast: source type value could not be interpreted "
+         "as target\n"},
+        {"a named settings file that is missing",
+         "",
+         "",
+         {"scan", "R", "--settings", "missing.ini"},
+         1,
+         "",
+         "tesslin: missing.ini: file not opened\n"},
+    };
+    for (const SettingsCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string text = WithRoot(c.settingsText, root);
+        if (*c.settingsFile != '\0') {
+            WriteFile(c.settingsFile, text);
+        }
+        Args args;
+        for (const std::string& arg : c.args) {
+            args.push_back(arg == "R" ? root : arg);
+        }
+        const Outcome outcome = RunTesslin(args);
+        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_EQ(outcome.out, WithRoot(c.out, root));
+        EXPECT_EQ(outcome.err, c.err);
+        if (*c.settingsFile != '\0') {
+            EXPECT_EQ(ReadFile(c.settingsFile), text);
+            fs::remove(c.settingsFile);
+        }
+        EXPECT_FALSE(fs::exists(ini));
+    }
+}
+
+TEST(CommandLineScan, SkippedFoldersGoToStandardErrorAndTheScanCompletes) {
+    const TempDir dir;
+    fs::permissions(dir.path(), fs::perms(0755));
+    const std::string root = dir.path().string();
+    WriteFile(dir / "a.avi", "x");
+    WriteFile(dir / "locked/b.avi", "x");
+    fs::permissions(dir / "locked", fs::no_perms);
+    // Root reads every folder, so the check runs as an unprivileged user.
+    const int status = test::RunUnprivileged([&] {
+        const Outcome outcome = RunTesslin({"scan", "-r", root});
+        return outcome.status == 0 && outcome.out == "video\t" + root + "/a.avi\n" &&
+                       outcome.err == "tesslin: skipped " + root + "/locked: Permission denied\n"
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(status, 0);
+}
+
+TEST(CommandLine, ExitStatusTellsDoneFailedAndUsageErrors) {
+    const ScopedWorkingDirectory cwd;
+    fs::create_directory("lib");
+    struct StatusCase {
+        Args args;
+        int status;
+        const char* err; // the start of standard error
+    };
+    const StatusCase cases[] = {
+        {{"scan", "lib"}, 0, ""},
+        {{"--version"}, 0, ""},
+        {{"--help"}, 0, ""},
+        {{"scan", "--help"}, 0, ""},
+        {{"rename", "--help"}, 0, ""},
+        {{"scan", "missing"}, 1, "tesslin: "},
+        {{"scan", ""}, 1, "tesslin: "},
+        {{"scan", "lib", "--video-regex", "("}, 1, "tesslin: "},
+        {{}, 2, "Usage: tesslin scan"},
+        {{"frobnicate"}, 2, "tesslin: unknown command 'frobnicate'\nTry 'tesslin --help'.\n"},
+        {{"scan", "--bogus"}, 2, "tesslin: unrecognised option '--bogus'\n"},
+        {{"scan", "--rec", "lib"}, 2, "tesslin: unrecognised option '--rec'\n"},
+        {{"scan", "lib", "other"}, 2, "tesslin: too many positional options"},
+        {{"scan", "lib", "--video-ext"}, 2, "tesslin: the required argument for option"},
+        {{"rename", "a.avi"}, 2, "tesslin: rename needs a VIDEO and a SUBTITLE file\n"},
+        {{"rename", "a.avi", "a.smi", "b.smi"}, 2, "tesslin: too many positional options"},
+    };
+    for (const StatusCase& c : cases) {
+        SCOPED_TRACE(c.args.empty() ? "(no arguments)" : c.args[0] + " ...");
+        const Outcome outcome = RunTesslin(c.args);
+        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_TRUE(outcome.err.starts_with(c.err)) << outcome.err;
+        if (c.status == 1) {
+            EXPECT_EQ(outcome.out, "");
+        }
+    }
+    EXPECT_EQ(RunTesslin({"--version"}).out, "tesslin 0.1\n");
+    EXPECT_TRUE(
+        RunTesslin({"scan", "-h"}).out.starts_with("Usage: tesslin scan [ROOT] [OPTIONS]\n"));
+}
+
+struct RenameCase {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> files; // name -> contents
+    Args args;
+    int status;
+    const char* out;
+    const char* err; // the end of standard error
+    std::vector<std::pair<std::string, std::string>> after;
+};
+
+TEST(CommandLineRename, RenamesEitherFileAndNeverReplaces) {
+    const RenameCase cases[] = {
+        {"the subtitle takes the video's name",
+         {{"v/movie.avi", "vid"}, {"s/x.smi", "sub"}},
+         {"rename", "v/movie.avi", "s/x.smi"},
+         0,
+         "s/x.smi -> v/movie.smi\n",
+         "",
+         {{"v/movie.avi", "vid"}, {"v/movie.smi", "sub"}}},
+        {"the video takes the subtitle's name",
+         {{"v/movie.avi", "vid"}, {"v/Movie.KOR.smi", "sub"}},
+         {"rename", "--rename-video", "v/movie.avi", "v/Movie.KOR.smi"},
+         0,
+         "v/movie.avi -> v/Movie.KOR.avi\n",
+         "",
+         {{"v/Movie.KOR.avi", "vid"}, {"v/Movie.KOR.smi", "sub"}}},
+        {"an existing file is never replaced",
+         {{"a.avi", "vid"}, {"a.smi", "precious"}, {"b.smi", "sub"}},
+         {"rename", "a.avi", "b.smi"},
+         1,
+         "",
+         ": File exists\n",
+         {{"a.avi", "vid"}, {"a.smi", "precious"}, {"b.smi", "sub"}}},
+        {"the file to rename is gone",
+         {{"a.avi", "vid"}},
+         {"rename", "a.avi", "b.smi"},
+         1,
+         "",
+         ": No such file or directory\n",
+         {{"a.avi", "vid"}}},
+        {"the file to rename has no extension",
+         {{"a.avi", "vid"}, {"sub", "sub"}},
+         {"rename", "a.avi", "sub"},
+         1,
+         "",
+         "",
+         {{"a.avi", "vid"}, {"sub", "sub"}}},
+    };
+    for (const RenameCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ScopedWorkingDirectory cwd;
+        for (const auto& [name, bytes] : c.files) {
+            WriteFile(name, bytes);
+        }
+        const Outcome outcome = RunTesslin(c.args);
+        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_EQ(outcome.out, c.out);
+        EXPECT_TRUE(outcome.err.starts_with(c.status == 0 ? "" : "tesslin: ")) << outcome.err;
+        EXPECT_TRUE(outcome.err.ends_with(c.err)) << outcome.err;
+        std::vector<std::pair<std::string, std::string>> after;
+        for (fs::recursive_directory_iterator it("."), end; it != end; ++it) {
+            if (fs::is_regular_file(it->status())) {
+                after.emplace_back(it->path().string().substr(2), ReadFile(it->path().string()));
+            }
+        }
+        std::sort(after.begin(), after.end());
+        EXPECT_EQ(after, c.after);
+    }
+}
+
+// The real program, as a shell script would run it: exit statuses and the NUL-ended records
+// on its own standard output.
+Outcome RunProgram(const Args& args) {
+    const TempDir capture;
+    const std::string outPath = capture / "out";
+    const std::string errPath = capture / "err";
+    std::vector<char*> argv{const_cast<char*>(TESSLIN_CLI)};
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) {
+            ::_exit(126);
+        }
+        ::execv(TESSLIN_CLI, argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(outPath), ReadFile(errPath)};
+}
+
+TEST(CommandLineProgram, ExitStatusesAndNulEndedRecords) {
+    const TempDir dir;
+    const std::string root = dir.path().string();
+    WriteFile(dir / "a b.avi", "x");
+    WriteFile(dir / "c\nd.smi", "x");
+
+    const Outcome scan = RunProgram({"scan", root, "-0"});
+    EXPECT_EQ(scan.status, 0);
+    using namespace std::string_literals;
+    EXPECT_EQ(scan.out, "video\t"s + root + "/a b.avi\0subtitle\t"s + root + "/c\nd.smi\0"s);
+    EXPECT_EQ(scan.err, "");
+
+    const Outcome failed = RunProgram({"scan", root + "/missing"});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.err.find("No such file or directory"), std::string::npos) << failed.err;
+
+    EXPECT_EQ(RunProgram({"scan", "--bogus"}).status, 2);
+
+    WriteFile(dir / "c.smi", "precious");
+    const Outcome refused = RunProgram({"rename", root + "/c.avi", root + "/c\nd.smi"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(ReadFile(dir / "c.smi"), "precious");
+}
+
+} // namespace
+} // namespace tesslin
