@@ -250,7 +250,9 @@ SettingsMap ParseSettingsText(std::string_view text) {
 
 SettingsMap ParseSettingsFile(const std::string& path) {
     // A folder opens fine for reading on this platform; it is no settings file all the same.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a pipe (FIFO) in the file's place would otherwise wait for a writer
+    // forever and the program would never start; for a regular file the flag changes nothing.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         throw Error(kCannotOpenForReading);
     }
