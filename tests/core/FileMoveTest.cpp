@@ -295,11 +295,16 @@ TEST(MoveFileNoReplace, ObeysFolderPermissions) {
     }
 }
 
-// Waits until `flag` holds `value` (a short spin, then the kernel's futex).
-void WaitFor(const std::atomic<int>& flag, int value) {
-    for (int seen = flag.load(); seen != value; seen = flag.load()) {
+constexpr int kStop = -2;
+
+// Waits until `flag` holds `value` or kStop (a short spin, then the kernel's futex);
+// returns false for kStop.
+bool WaitFor(const std::atomic<int>& flag, int value) {
+    int seen = flag.load();
+    for (; seen != value && seen != kStop; seen = flag.load()) {
         flag.wait(seen);
     }
+    return seen == value;
 }
 
 void SpinFor(std::chrono::nanoseconds delay) {
@@ -311,7 +316,10 @@ void SpinFor(std::chrono::nanoseconds delay) {
 // Another program creates the target at the same moment as the move: whichever comes first
 // wins, and the other one must fail. A replaced file shows as the creator succeeding while
 // the target holds the mover's contents, or as a failed move whose source is gone.
-void RaceAgainstCreator(int attempts) {
+// Runs at most `attempts`, and after the first 300 stops once `budget` has passed, so that
+// a busy machine (where each attempt may wait for the disk) keeps the test short.
+void RaceAgainstCreator(int attempts, std::chrono::milliseconds budget) {
+    const auto deadline = std::chrono::steady_clock::now() + budget;
     const TempDir dir;
     const std::string from = dir / "a.smi";
     const std::string to = dir / "b.smi";
@@ -326,8 +334,7 @@ void RaceAgainstCreator(int attempts) {
     std::atomic<int> finished{-1};
     std::atomic<bool> created{false};
     std::thread creator([&] {
-        for (int i = 0; i < attempts; ++i) {
-            WaitFor(started, i);
+        for (int i = 0; WaitFor(started, i); ++i) {
             SpinFor(std::chrono::nanoseconds(std::max(-thisLead.load(), 0)));
             const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
             if (fd >= 0) {
@@ -342,7 +349,8 @@ void RaceAgainstCreator(int attempts) {
     int replaced = 0;
     int moverWon = 0;
     int creatorWon = 0;
-    for (int i = 0; i < attempts; ++i) {
+    int i = 0;
+    for (; i < attempts && (i < 300 || std::chrono::steady_clock::now() < deadline); ++i) {
         const std::string mine = "mover " + std::to_string(i);
         WriteFile(from, mine);
         created = false;
@@ -352,7 +360,7 @@ void RaceAgainstCreator(int attempts) {
         SpinFor(std::chrono::nanoseconds(std::max(thisLead.load(), 0)));
         const std::string error = MoveError(from, to);
         WaitFor(finished, i);
-        const std::string target = ReadFile(to);
+        const std::string target = fs::exists(to) ? ReadFile(to) : "(none)";
         if (error.empty()) {
             ++moverWon;
             lead += 250;
@@ -366,8 +374,11 @@ void RaceAgainstCreator(int attempts) {
         fs::remove(to);
         fs::remove(from);
     }
+    started = kStop;
+    started.notify_one();
     creator.join();
     EXPECT_EQ(replaced, 0);
+    ::testing::Test::RecordProperty("attempts", i);
     ::testing::Test::RecordProperty("mover_won", moverWon);
     ::testing::Test::RecordProperty("creator_won", creatorWon);
 }
@@ -376,14 +387,14 @@ void RaceAgainstCreator(int attempts) {
 // machine the attempts mostly run one after the other. A check-then-rename mover is caught
 // here within a few thousand attempts when two processors are free.
 TEST(MoveFileNoReplace, NeverReplacesATargetCreatedAtTheSameMoment) {
-    RaceAgainstCreator(2000);
+    RaceAgainstCreator(2000, std::chrono::milliseconds(1500));
 }
 
 TEST(MoveFileNoReplace, LinkFallbackNeverReplacesATargetCreatedAtTheSameMoment) {
     g_renameErr = EINVAL;
     g_renameFailingCall = 0;
     const ScopedFileMoveCalls fake({&FakeRenameat2, &::link, &::unlink, &::fsync});
-    RaceAgainstCreator(1000);
+    RaceAgainstCreator(1000, std::chrono::milliseconds(500));
     g_renameErr = 0;
 }
 
