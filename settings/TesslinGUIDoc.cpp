@@ -1,3 +1,194 @@
 #include "settings/TesslinGUIDoc.h"
 
+#include "app/Error.h"
+#include "app/MessageBoxes.h"
+#include "app/RibbonAccess.h"
+#include "app/SignalClose.h"
+#include "app/WxText.h"
+#include "res/CommandIds.h"
+#include "settings/SettingsFile.h"
+#include "view/SplitWords.h"
+
+#include <wx/filefn.h>
+#include <wx/filehistory.h>
+#include <wx/log.h>
+
+#include <boost/filesystem/operations.hpp>
+
+#include <vector>
+
+namespace ids = tesslin::ids;
+
+namespace {
+// Error texts may carry paths, whose bytes need not be UTF-8.
+void ShowError(const std::string& text) {
+    tesslin::ShowFrameworkMessage(tesslin::PathToWx(text));
+}
+} // namespace
+
 wxIMPLEMENT_DYNAMIC_CLASS(CTesslinGUIDoc, wxDocument);
+
+CTesslinGUIDoc::~CTesslinGUIDoc() {
+    tesslin::SetEmergencySave({});
+}
+
+bool CTesslinGUIDoc::OnNewDocument() {
+    if (!wxDocument::OnNewDocument()) {
+        return false;
+    }
+    InitSettings();
+    return true;
+}
+
+bool CTesslinGUIDoc::OnOpenDocument(const wxString& filename) {
+    if (!m_initialised) {
+        InitSettings();
+    }
+    return wxDocument::OnOpenDocument(filename);
+}
+
+bool CTesslinGUIDoc::OnCloseDocument() {
+    if (m_settingsLoaded) {
+        WriteSettings();
+    }
+    tesslin::SetEmergencySave({});
+    return wxDocument::OnCloseDocument();
+}
+
+std::ostream& CTesslinGUIDoc::SaveObject(std::ostream& stream) {
+    return stream;
+}
+
+std::istream& CTesslinGUIDoc::LoadObject(std::istream& stream) {
+    return stream;
+}
+
+void CTesslinGUIDoc::InitSettings() {
+    namespace fs = boost::filesystem;
+    m_initialised = true;
+    // From here on, a request to end the program from outside saves these settings.
+    tesslin::InstallOrderlyEnd();
+    tesslin::SetEmergencySave([this] { SaveWithoutAsking(); });
+
+    fs::file_status status;
+    try {
+        status = fs::status(fs::path(tesslin::kSettingsFileName));
+    } catch (const std::exception& e) {
+        // Something is there that cannot even be looked at (e.g. a working folder that
+        // cannot be searched). Work with the defaults, and leave whatever is there alone.
+        ShowError(tesslin::ErrorText(e));
+        m_settings.ResetToDefaults();
+        m_settingsLoaded = false;
+        ShowSettingsInRibbon();
+        return;
+    }
+    if (status.type() == fs::file_not_found || status.type() == fs::status_error) {
+        m_settings.ResetToDefaults();
+        if (!WriteSettings()) {
+            // There is no file to read back, and none that a later write could spoil:
+            // go on with the defaults and try again at the end.
+            m_settingsLoaded = true;
+            ShowSettingsInRibbon();
+            return;
+        }
+    }
+    m_settingsLoaded = ReadSettings();
+    if (!m_settingsLoaded) {
+        // The file is there but cannot be read (no permission, a folder of that name).
+        // The session runs on the defaults; the file is kept as it is.
+        m_settings.ResetToDefaults();
+    }
+    ShowSettingsInRibbon();
+}
+
+bool CTesslinGUIDoc::WriteSettings() {
+    try {
+        tesslin::WriteSettings(m_settings);
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(tesslin::ErrorText(e));
+        return false;
+    }
+}
+
+bool CTesslinGUIDoc::ReadSettings() {
+    return tesslin::ReadSettings(m_settings);
+}
+
+void CTesslinGUIDoc::ShowSettingsInRibbon() {
+    tesslin::ShowRootFolder(m_settings.root_directory.value);
+    tesslin::SetRibbonEditText(ids::kEditVideoExtensionList,
+                               tesslin::JoinWords(m_settings.vid_ext.value));
+    tesslin::SetRibbonEditText(ids::kEditSubtitleExtensionList,
+                               tesslin::JoinWords(m_settings.sub_ext.value));
+    tesslin::SetRibbonEditText(ids::kEditVideoRegularExpression, m_settings.vid_regex.value);
+    tesslin::SetRibbonEditText(ids::kEditSubtitleRegularExpression, m_settings.sub_regex.value);
+}
+
+void CTesslinGUIDoc::SaveWithoutAsking() const {
+    // Called when the program is being ended and may not get to close in order: no box,
+    // no exception; the next start shows whatever went wrong with the file.
+    if (!m_settingsLoaded) {
+        return;
+    }
+    try {
+        tesslin::WriteSettings(m_settings);
+    } catch (...) {
+    }
+}
+
+// The document framework would close this document and make a new one for New and Open,
+// and the close would write the settings file. A single-document program keeps its one
+// document instead: New loads the settings again, Open only takes the file's name.
+
+void CTesslinGUIDoc::OnFileNew(wxCommandEvent&) {
+    OnNewDocument();
+}
+
+void CTesslinGUIDoc::OnFileOpen(wxCommandEvent&) {
+    wxDocManager* manager = GetDocumentManager();
+    std::vector<wxDocTemplate*> templates;
+    for (wxObject* object : manager->GetTemplates()) {
+        templates.push_back(static_cast<wxDocTemplate*>(object));
+    }
+    wxString path;
+    const wxDocTemplate* chosen = manager->SelectDocumentPath(
+        templates.data(), static_cast<int>(templates.size()), path, 0, false);
+    if (chosen && !path.empty()) {
+        OpenInPlace(path);
+    }
+}
+
+void CTesslinGUIDoc::OnRecentFile(wxCommandEvent& event) {
+    wxFileHistory* history = GetDocumentManager()->GetFileHistory();
+    if (!history) {
+        return;
+    }
+    const int index = event.GetId() - history->GetBaseId();
+    if (index < 0 || static_cast<size_t>(index) >= history->GetCount()) {
+        return;
+    }
+    const wxString file = history->GetHistoryFile(static_cast<size_t>(index));
+    if (!wxFileExists(file)) {
+        history->RemoveFileFromHistory(static_cast<size_t>(index));
+        wxLogError(_("The file '%s' doesn't exist and couldn't be opened.\nIt has been removed "
+                     "from the most recently used files list."),
+                   file);
+        return;
+    }
+    OpenInPlace(file);
+}
+
+void CTesslinGUIDoc::OpenInPlace(const wxString& filename) {
+    if (OnOpenDocument(filename)) {
+        GetDocumentManager()->AddFileToHistory(filename);
+    }
+}
+
+// The command IDs each handler serves. (Kept last: the formatter cannot follow the table.)
+// clang-format off
+wxBEGIN_EVENT_TABLE(CTesslinGUIDoc, wxDocument)
+    EVT_MENU(ids::kFileNew, CTesslinGUIDoc::OnFileNew)
+    EVT_MENU(ids::kFileOpen, CTesslinGUIDoc::OnFileOpen)
+    EVT_MENU_RANGE(wxID_FILE1, wxID_FILE9, CTesslinGUIDoc::OnRecentFile)
+wxEND_EVENT_TABLE()

@@ -1,8 +1,55 @@
 #include "view/TesslinGUIView.h"
 
+#include "app/Error.h"
+#include "app/FileMove.h"
 #include "app/MainFrame.h"
+#include "app/MessageBoxes.h"
+#include "app/RibbonAccess.h"
+#include "app/TesslinGUIApp.h"
+#include "app/WxText.h"
+#include "res/CommandIds.h"
+#include "res/Menus.h"
+#include "settings/TesslinGUIDoc.h"
+#include "view/FolderPicker.h"
+#include "view/RenamePlan.h"
+#include "view/RenamerListCtrl.h"
+#include "view/ScanMessages.h"
+#include "view/SplitWords.h"
 
 #include <wx/panel.h>
+#include <wx/ribbon/buttonbar.h>
+#include <wx/statusbr.h>
+#include <wx/utils.h>
+
+#include <iostream>
+
+namespace ids = tesslin::ids;
+
+namespace {
+
+// The captions of the two lists' one column.
+constexpr const char* kVideoListCaption = "자막 파일 없는 영상 파일 이름 목록";
+constexpr const char* kSubtitleListCaption = "영상 파일 없는 자막 파일 이름";
+
+constexpr const char* kNoVideoSelected = "영상 파일이 선택되지 않았습니다.";
+constexpr const char* kNoSubtitleSelected = "자막 파일이 선택되지 않았습니다.";
+constexpr const char* kRenamingError = "Renaming error!";
+
+// Texts that may carry paths or patterns, whose bytes need not be UTF-8.
+void ShowFrameworkText(const std::string& text) {
+    tesslin::ShowFrameworkMessage(tesslin::PathToWx(text));
+}
+
+// Why a rename was refused before anything on disk was touched.
+std::string NoExtensionText(const std::string& mover) {
+    if (mover.empty()) {
+        return "변경할 파일 이름이 비어 있어 이름을 변경하지 않았습니다.\n목록에서 파일을 다시 "
+               "선택하세요.";
+    }
+    return "변경할 파일 이름에 확장자가 없어 이름을 변경하지 않았습니다.\n\n파일: " + mover;
+}
+
+} // namespace
 
 wxIMPLEMENT_DYNAMIC_CLASS(CTesslinGUIView, wxView);
 
@@ -15,7 +62,22 @@ bool CTesslinGUIView::OnCreate(wxDocument* doc, long flags) {
         return false;
     }
     SetFrame(frame);
-    m_panel = new wxPanel(frame);
+    m_panel = new wxPanel(frame, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxNO_BORDER);
+
+    // The lists keep automatic window IDs: 65000 and 65001 are beyond the toolkit's range
+    // of window IDs, and nothing addresses the lists by ID.
+    m_videoList = new tesslin::CRenamerListCtrl;
+    m_videoList->Create(m_panel, wxID_ANY, wxPoint(0, 0), wxSize(500, 500),
+                        tesslin::FromUtf8(kVideoListCaption));
+    m_videoList->m_bSubtitleList = false;
+    m_subtitleList = new tesslin::CRenamerListCtrl;
+    m_subtitleList->Create(m_panel, wxID_ANY, wxPoint(0, 500), wxSize(500, 200),
+                           tesslin::FromUtf8(kSubtitleListCaption));
+    m_subtitleList->m_bSubtitleList = true;
+
+    m_panel->Bind(wxEVT_SIZE, &CTesslinGUIView::OnSize, this);
+    // A right click (or the menu key) anywhere in the view, lists included.
+    m_panel->Bind(wxEVT_CONTEXT_MENU, &CTesslinGUIView::OnContextMenu, this);
     frame->SetViewWindow(m_panel);
     Activate(true);
     return true;
@@ -32,8 +94,249 @@ bool CTesslinGUIView::OnClose(bool deleteWindow) {
         }
         m_panel->Destroy();
         m_panel = nullptr;
+        m_videoList = nullptr;
+        m_subtitleList = nullptr;
     }
     return true;
 }
 
 void CTesslinGUIView::OnDraw(wxDC*) {}
+
+CTesslinGUIDoc* CTesslinGUIView::GetDocument() const {
+    return static_cast<CTesslinGUIDoc*>(wxView::GetDocument());
+}
+
+tesslin::Settings& CTesslinGUIView::Settings() const {
+    return GetDocument()->m_settings;
+}
+
+void CTesslinGUIView::OnSize(wxSizeEvent& event) {
+    event.Skip();
+    const wxSize client = m_panel->GetClientSize();
+    const int half = client.y / 2;
+    // The row at y = half stays the view's own: a one-pixel line between the lists.
+    m_videoList->SetSize(0, 0, client.x, half);
+    m_subtitleList->SetSize(0, half + 1, client.x, client.y - (half + 1));
+    m_videoList->SetColumnWidth(0, client.x);
+    m_subtitleList->SetColumnWidth(0, client.x);
+}
+
+void CTesslinGUIView::OnContextMenu(wxContextMenuEvent& event) {
+    wxPoint where = event.GetPosition();
+    if (where == wxDefaultPosition) {
+        // From the keyboard: at the mouse pointer.
+        where = wxGetMousePosition();
+    }
+    wxGetApp().ShowPopupMenu(tesslin::menus::kPopupEdit, where, m_panel);
+}
+
+// ---- Root folder
+
+void CTesslinGUIView::OnButtonFolder(wxCommandEvent&) {
+    const std::optional<std::string> folder = tesslin::PickFolder(m_panel);
+    if (!folder) {
+        return;
+    }
+    Settings().root_directory.value = *folder;
+    tesslin::ShowRootFolder(*folder);
+    if (CMainFrame* frame = CMainFrame::Get()) {
+        if (wxStatusBar* bar = frame->GetStatusBar()) {
+            bar->Refresh();
+        }
+    }
+}
+
+// ---- Search settings
+
+void CTesslinGUIView::OnEditVideoExtensionList(wxCommandEvent&) {
+    Settings().vid_ext.value =
+        tesslin::SplitWords(tesslin::GetRibbonEditText(ids::kEditVideoExtensionList));
+}
+
+void CTesslinGUIView::OnEditSubtitleExtensionList(wxCommandEvent&) {
+    Settings().sub_ext.value =
+        tesslin::SplitWords(tesslin::GetRibbonEditText(ids::kEditSubtitleExtensionList));
+}
+
+void CTesslinGUIView::OnEditVideoRegularExpression(wxCommandEvent&) {
+    Settings().vid_regex.value = tesslin::GetRibbonEditText(ids::kEditVideoRegularExpression);
+}
+
+void CTesslinGUIView::OnEditSubtitleRegularExpression(wxCommandEvent&) {
+    Settings().sub_regex.value = tesslin::GetRibbonEditText(ids::kEditSubtitleRegularExpression);
+}
+
+// The name boxes are filled by the lists and read by the rename command; typing in them
+// changes nothing else.
+void CTesslinGUIView::OnEditFileName(wxCommandEvent&) {}
+
+void CTesslinGUIView::OnUpdateEditFileName(wxUpdateUIEvent&) {}
+
+void CTesslinGUIView::OnCheckRecursive(wxCommandEvent&) {
+    Settings().is_recursive.value = !Settings().is_recursive.value;
+}
+
+void CTesslinGUIView::OnCheckUseRegularExpression(wxCommandEvent&) {
+    Settings().use_vid_regex.value = !Settings().use_vid_regex.value;
+    Settings().use_sub_regex.value = !Settings().use_sub_regex.value;
+}
+
+// The two rename check boxes act as a pair of radio buttons on one switch.
+void CTesslinGUIView::OnCheckRenameSubtitleFile(wxCommandEvent&) {
+    Settings().rename_sub_file.value = true;
+}
+
+void CTesslinGUIView::OnCheckRenameVideoFile(wxCommandEvent&) {
+    Settings().rename_sub_file.value = false;
+}
+
+void CTesslinGUIView::OnUpdateCheckRecursive(wxUpdateUIEvent& event) {
+    event.Check(Settings().is_recursive.value);
+}
+
+void CTesslinGUIView::OnUpdateCheckUseRegularExpression(wxUpdateUIEvent& event) {
+    // One check box governs both filters: the subtitle filter follows the video filter's
+    // switch from the first refresh on, whatever the settings file held.
+    Settings().use_sub_regex.value = Settings().use_vid_regex.value;
+    event.Check(Settings().use_vid_regex.value);
+}
+
+void CTesslinGUIView::OnUpdateCheckRenameSubtitleFile(wxUpdateUIEvent& event) {
+    event.Check(Settings().rename_sub_file.value);
+}
+
+void CTesslinGUIView::OnUpdateCheckRenameVideoFile(wxUpdateUIEvent& event) {
+    event.Check(!Settings().rename_sub_file.value);
+}
+
+// ---- Scan
+
+void CTesslinGUIView::OnButtonScan(wxCommandEvent&) {
+    std::optional<ScanResult> result;
+    std::string failure;
+    {
+        wxBusyCursor wait;
+        result = RunScan(failure);
+    }
+    if (!result) {
+        // The lists, the ribbon and the settings are as they were before the scan.
+        ShowFrameworkText(failure);
+        return;
+    }
+    ShowScanResult(std::move(*result));
+}
+
+std::optional<CTesslinGUIView::ScanResult> CTesslinGUIView::RunScan(std::string& failure) const {
+    const tesslin::Settings& settings = Settings();
+    tesslin::CMismatchScanner scanner;
+    scanner.root_directory = settings.root_directory.value;
+    scanner.vid_ext = settings.vid_ext.value;
+    scanner.sub_ext = settings.sub_ext.value;
+    scanner.vid_regex = settings.vid_regex.value;
+    scanner.sub_regex = settings.sub_regex.value;
+    scanner.use_vid_regex = settings.use_vid_regex.value;
+    scanner.use_sub_regex = settings.use_sub_regex.value;
+    scanner.is_recursive = settings.is_recursive.value;
+
+    ScanResult result;
+    try {
+        scanner.Scan(result.unmatched_videos, result.unmatched_subtitles);
+    } catch (const std::exception& e) {
+        failure = tesslin::ScanFailureText(scanner, e);
+        return std::nullopt;
+    }
+    result.skipped = scanner.skipped();
+    return result;
+}
+
+void CTesslinGUIView::ShowScanResult(ScanResult result) {
+    const bool both = !result.unmatched_videos.empty() && !result.unmatched_subtitles.empty();
+    tesslin::FillFileList(std::move(result.unmatched_videos), *m_videoList);
+    tesslin::FillFileList(std::move(result.unmatched_subtitles), *m_subtitleList);
+    if (both) {
+        if (CMainFrame* frame = CMainFrame::Get()) {
+            frame->ActivateCategory(2);
+        }
+    }
+    if (!result.skipped.empty()) {
+        // The rows first, so the user sees what the scan did find behind the message.
+        m_panel->Update();
+        ShowFrameworkText(tesslin::SkippedEntriesText(result.skipped));
+    }
+}
+
+// ---- Rename
+
+void CTesslinGUIView::OnButtonRenameFile(wxCommandEvent&) {
+    const long videoRow = m_videoList->FirstSelectedRow();
+    const long subtitleRow = m_subtitleList->FirstSelectedRow();
+    if (videoRow < 0) {
+        tesslin::ShowFrameworkMessage(tesslin::FromUtf8(kNoVideoSelected));
+        return;
+    }
+    if (subtitleRow < 0) {
+        tesslin::ShowFrameworkMessage(tesslin::FromUtf8(kNoSubtitleSelected));
+        return;
+    }
+    // The names are the boxes' texts as they stand now: the user may have edited them since
+    // the rows were selected. The rows only say which pair leaves the lists.
+    const std::string videoName = tesslin::GetRibbonEditText(ids::kEditVideoFileName);
+    const std::string subtitleName = tesslin::GetRibbonEditText(ids::kEditSubtitleFileName);
+    std::cout << "\nVideo: " << videoName << "\n"
+              << "Sub:   " << subtitleName << "\n";
+
+    const bool renameSubtitle = Settings().rename_sub_file.value;
+    tesslin::RenamePlan plan;
+    try {
+        plan = tesslin::BuildRenamePlan(videoName, subtitleName, renameSubtitle);
+    } catch (const tesslin::Error&) {
+        // Without an extension there is nothing to keep; renaming would strip it. Nothing
+        // has changed yet, and the lists and boxes stay so the user can correct the name.
+        ShowFrameworkText(NoExtensionText(renameSubtitle ? subtitleName : videoName));
+        return;
+    }
+    try {
+        tesslin::MoveFileNoReplace(plan.existingName, plan.newName);
+    } catch (const std::exception&) {
+        tesslin::ShowViewMessage(tesslin::FromUtf8(kRenamingError));
+    }
+    // Whatever the outcome, the pair leaves the lists; the next scan shows it again if it
+    // is still unmatched.
+    m_videoList->DeleteRow(videoRow);
+    m_subtitleList->DeleteRow(subtitleRow);
+    tesslin::SetRibbonEditText(ids::kEditVideoFileName, std::string());
+    tesslin::SetRibbonEditText(ids::kEditSubtitleFileName, std::string());
+}
+
+// The ribbon's buttons send their own event type; the application menu, the key tips and
+// the accelerators send the same IDs as menu commands. Both reach the same handler.
+#define TESSLIN_EVT_BUTTON(id, handler)                                                            \
+    EVT_COMMAND(id, wxEVT_RIBBONBUTTONBAR_CLICKED, handler)                                        \
+    EVT_MENU(id, handler)
+
+// The command IDs each handler serves. (Kept last: the formatter cannot follow the table.)
+// clang-format off
+wxBEGIN_EVENT_TABLE(CTesslinGUIView, wxView)
+    TESSLIN_EVT_BUTTON(ids::kButtonFolder, CTesslinGUIView::OnButtonFolder)
+    TESSLIN_EVT_BUTTON(ids::kMainFolder, CTesslinGUIView::OnButtonFolder)
+    TESSLIN_EVT_BUTTON(ids::kButtonScan, CTesslinGUIView::OnButtonScan)
+    TESSLIN_EVT_BUTTON(ids::kMainScan, CTesslinGUIView::OnButtonScan)
+    TESSLIN_EVT_BUTTON(ids::kButtonRenameFile, CTesslinGUIView::OnButtonRenameFile)
+    EVT_TEXT(ids::kEditVideoExtensionList, CTesslinGUIView::OnEditVideoExtensionList)
+    EVT_TEXT(ids::kEditSubtitleExtensionList, CTesslinGUIView::OnEditSubtitleExtensionList)
+    EVT_TEXT(ids::kEditVideoRegularExpression, CTesslinGUIView::OnEditVideoRegularExpression)
+    EVT_TEXT(ids::kEditSubtitleRegularExpression,
+             CTesslinGUIView::OnEditSubtitleRegularExpression)
+    EVT_TEXT(ids::kEditVideoFileName, CTesslinGUIView::OnEditFileName)
+    EVT_TEXT(ids::kEditSubtitleFileName, CTesslinGUIView::OnEditFileName)
+    EVT_CHECKBOX(ids::kCheckRecursive, CTesslinGUIView::OnCheckRecursive)
+    EVT_CHECKBOX(ids::kCheckUseRegularExpression, CTesslinGUIView::OnCheckUseRegularExpression)
+    EVT_CHECKBOX(ids::kCheckRenameSubtitleFile, CTesslinGUIView::OnCheckRenameSubtitleFile)
+    EVT_CHECKBOX(ids::kCheckRenameVideoFile, CTesslinGUIView::OnCheckRenameVideoFile)
+    EVT_UPDATE_UI(ids::kCheckRecursive, CTesslinGUIView::OnUpdateCheckRecursive)
+    EVT_UPDATE_UI(ids::kCheckUseRegularExpression,
+                  CTesslinGUIView::OnUpdateCheckUseRegularExpression)
+    EVT_UPDATE_UI(ids::kCheckRenameSubtitleFile, CTesslinGUIView::OnUpdateCheckRenameSubtitleFile)
+    EVT_UPDATE_UI(ids::kCheckRenameVideoFile, CTesslinGUIView::OnUpdateCheckRenameVideoFile)
+    EVT_UPDATE_UI(ids::kEditVideoFileName, CTesslinGUIView::OnUpdateEditFileName)
+wxEND_EVENT_TABLE()

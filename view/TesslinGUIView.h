@@ -1,9 +1,34 @@
-// The view: the window below the ribbon.
+// The view: the two file lists below the ribbon, the handlers of the ribbon's own commands,
+// and the two commands that act, scan and rename.
+//
+// The upper list shows the video files without a subtitle file of the same name, the lower
+// list the subtitle files without a video file. Both fill the view's window, one above the
+// other, split at half its height with a one-pixel line between them.
+//
+// The ribbon's edit boxes and check boxes change the document's settings in memory as the
+// user types or clicks, so what the ribbon shows is what the next scan uses; the check boxes
+// show the settings through their update handlers. Nothing here writes the settings file.
 #pragma once
+
+#include "scan/MismatchScanner.h"
+#include "settings/Settings.h"
 
 #include <wx/docview.h>
 
+#include <boost/filesystem/path.hpp>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class CTesslinGUIDoc;
+class wxContextMenuEvent;
 class wxPanel;
+class wxSizeEvent;
+
+namespace tesslin {
+class CRenamerListCtrl;
+}
 
 class CTesslinGUIView : public wxView {
 public:
@@ -11,10 +36,59 @@ public:
 
     bool OnCreate(wxDocument* doc, long flags) override;
     bool OnClose(bool deleteWindow) override;
+    // The lists cover the view; there is nothing to draw.
     void OnDraw(wxDC* dc) override;
 
+    CTesslinGUIDoc* GetDocument() const;
+    // The view's window, parent of the two lists.
+    wxPanel* GetViewWindow() const { return m_panel; }
+
+    // Upper list: video files without a subtitle (its rows go to box 32817).
+    tesslin::CRenamerListCtrl* m_videoList = nullptr;
+    // Lower list: subtitle files without a video (its rows go to box 32818).
+    tesslin::CRenamerListCtrl* m_subtitleList = nullptr;
+
+    // What one scan found: the unmatched files in name-key order, and what it left out.
+    struct ScanResult {
+        std::vector<boost::filesystem::path> unmatched_videos;
+        std::vector<boost::filesystem::path> unmatched_subtitles;
+        std::vector<tesslin::SkippedEntry> skipped;
+    };
+
+    // The scan command (OnButtonScan) in its two halves. RunScan runs a fresh engine with
+    // the eight settings of the document and touches no window; when the scan fails it gives
+    // nothing and puts the message that names the cause into `failure`. ShowScanResult
+    // replaces the rows of both lists, turns the ribbon to "변경 작업" (restoring a minimised
+    // ribbon) when both lists hold rows, and then reports skipped entries in one message.
+    std::optional<ScanResult> RunScan(std::string& failure) const;
+    void ShowScanResult(ScanResult result);
+
+    // Command handlers, each wired to its command ID in the event table.
+    void OnButtonFolder(wxCommandEvent& event);
+    void OnButtonScan(wxCommandEvent& event);
+    void OnButtonRenameFile(wxCommandEvent& event);
+    void OnEditVideoExtensionList(wxCommandEvent& event);
+    void OnEditSubtitleExtensionList(wxCommandEvent& event);
+    void OnEditVideoRegularExpression(wxCommandEvent& event);
+    void OnEditSubtitleRegularExpression(wxCommandEvent& event);
+    void OnEditFileName(wxCommandEvent& event);
+    void OnCheckRecursive(wxCommandEvent& event);
+    void OnCheckUseRegularExpression(wxCommandEvent& event);
+    void OnCheckRenameSubtitleFile(wxCommandEvent& event);
+    void OnCheckRenameVideoFile(wxCommandEvent& event);
+    void OnUpdateCheckRecursive(wxUpdateUIEvent& event);
+    void OnUpdateCheckUseRegularExpression(wxUpdateUIEvent& event);
+    void OnUpdateCheckRenameSubtitleFile(wxUpdateUIEvent& event);
+    void OnUpdateCheckRenameVideoFile(wxUpdateUIEvent& event);
+    void OnUpdateEditFileName(wxUpdateUIEvent& event);
+
 private:
+    tesslin::Settings& Settings() const;
+    void OnSize(wxSizeEvent& event);
+    void OnContextMenu(wxContextMenuEvent& event);
+
     wxPanel* m_panel = nullptr;
 
     wxDECLARE_DYNAMIC_CLASS(CTesslinGUIView);
+    wxDECLARE_EVENT_TABLE();
 };
