@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace fs = boost::filesystem;
 
@@ -13,14 +16,33 @@ namespace tesslin {
 
 namespace {
 
-// The status of `path` (links followed when `follow`), or the errno of the failed query.
-// One query gives both the type and the size: Boost's status() drops the size, and a second
-// query for it would double the cost of a large scan and open a window in which the file
-// can vanish between the two.
-int QueryStatus(const fs::path& path, bool follow, struct stat& st) {
-    const int rc = follow ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
-    return rc == 0 ? 0 : errno;
+// The status of the entry `name` in the folder open as `folder` (links followed when
+// `follow`), or the errno of the failed query. One query gives both the type and the size:
+// Boost's status() drops the size, and a second query for it would double the cost of a large
+// scan and open a window in which the file can vanish between the two. Asking relative to the
+// open folder spares the kernel walking the whole path again for every entry.
+int QueryStatus(int folder, const char* name, bool follow, struct stat& st) {
+    return ::fstatat(folder, name, &st, follow ? 0 : AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
 }
+
+// A folder opened for relative status queries; closed with the walk's level.
+class FolderHandle {
+public:
+    explicit FolderHandle(const fs::path& folder)
+        : fd_(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
+    FolderHandle(FolderHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FolderHandle& operator=(FolderHandle&&) = delete;
+    ~FolderHandle() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    bool is_open() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
 
 // The last component of a listed entry's path. directory_iterator builds every entry as the
 // folder's path, a separator and the name, and a name never holds a separator.
@@ -36,22 +58,26 @@ bool ListHolds(const std::vector<std::string>& list, std::string_view extension)
 
 void CMismatchScanner::Scan(std::vector<fs::path>& unmatched_videos,
                             std::vector<fs::path>& unmatched_subtitles) {
-    entered_.clear();
+    table_.Clear();
     skipped_.clear();
     // Both patterns are compiled before any folder is read, so a bad pattern costs no walk.
     video_filter = use_vid_regex ? boost::regex(vid_regex) : boost::regex();
     subtitle_filter = use_sub_regex ? boost::regex(sub_regex) : boost::regex();
 
-    Walk(fs::path(root_directory));
-    Extract(unmatched_videos, unmatched_subtitles);
-    entered_.clear();
-    entered_.shrink_to_fit();
+    try {
+        Walk(fs::path(root_directory));
+    } catch (...) {
+        table_.Clear();
+        throw;
+    }
+    table_.Extract(unmatched_videos, unmatched_subtitles);
 }
 
 void CMismatchScanner::Walk(const fs::path& root) {
     struct Level {
         fs::path folder;
         fs::directory_iterator it;
+        FolderHandle handle;
     };
     // Our own stack instead of recursive_directory_iterator: that one queries the status of
     // every entry once more to decide whether to descend, and it gives up the whole walk on
@@ -59,17 +85,21 @@ void CMismatchScanner::Walk(const fs::path& root) {
     std::vector<Level> stack;
     // The throwing form for the root: a root that is empty text, missing, no folder or
     // unreadable fails the scan.
-    stack.push_back({root, fs::directory_iterator(root)});
+    fs::directory_iterator first(root);
+    stack.push_back({root, std::move(first), FolderHandle(root)});
     const fs::directory_iterator end;
     while (!stack.empty()) {
         Level& level = stack.back();
         if (level.it == end) {
+            if (stack.size() > 1) {
+                table_.CloseFolder(level.folder.native());
+            }
             stack.pop_back();
             continue;
         }
         const fs::path& entry = level.it->path();
         fs::path sub_folder;
-        if (Visit(entry)) {
+        if (Visit(entry, level.handle.is_open() ? level.handle.fd() : -1)) {
             sub_folder = entry;
         }
         boost::system::error_code ec;
@@ -84,18 +114,23 @@ void CMismatchScanner::Walk(const fs::path& root) {
             if (ec) {
                 Skip(sub_folder, ec.value());
             } else {
-                stack.push_back({std::move(sub_folder), std::move(child)});
+                FolderHandle handle(sub_folder);
+                table_.OpenFolder();
+                stack.push_back({std::move(sub_folder), std::move(child), std::move(handle)});
             }
         }
     }
 }
 
-bool CMismatchScanner::Visit(const fs::path& path) {
+bool CMismatchScanner::Visit(const fs::path& path, int folder) {
     const std::string_view name = NameOfEntry(path.native());
+    // The name is the tail of the path's text, so it ends in the text's terminating zero.
+    const int at = folder >= 0 ? folder : AT_FDCWD;
+    const char* const query = folder >= 0 ? name.data() : path.c_str();
     const FileKind kind = KindOfName(name);
     struct stat st;
     if (kind != FileKind::Other) {
-        if (const int err = QueryStatus(path, true, st)) {
+        if (const int err = QueryStatus(at, query, true, st)) {
             Skip(path, err);
             return false;
         }
@@ -115,7 +150,7 @@ bool CMismatchScanner::Visit(const fs::path& path) {
     }
     // The link itself: a folder reached through a symbolic link is not entered, which also
     // keeps a link to an ancestor from walking in circles.
-    if (const int err = QueryStatus(path, false, st)) {
+    if (const int err = QueryStatus(at, query, false, st)) {
         Skip(path, err);
         return false;
     }
@@ -128,7 +163,7 @@ void CMismatchScanner::AddFile(const fs::path& path) {
         return;
     }
     struct stat st;
-    if (const int err = QueryStatus(path, true, st)) {
+    if (const int err = QueryStatus(AT_FDCWD, path.c_str(), true, st)) {
         Skip(path, err);
         return;
     }
@@ -186,9 +221,7 @@ void CMismatchScanner::Enter(const fs::path& path, std::string_view file_name, F
     }
     // The file name holds a dot (it has a listed extension), so the last dot of the whole
     // path is in the name and the key is the folder plus the name without its extension.
-    const std::size_t key_length = path.native().rfind('.');
-    const auto order = static_cast<std::uint32_t>(entered_.size());
-    entered_.push_back({path, static_cast<std::uint32_t>(key_length), order, kind});
+    table_.Enter(path.native(), path.native().rfind('.'), kind);
 }
 
 void CMismatchScanner::Skip(const fs::path& path, int err) {
@@ -199,33 +232,6 @@ void CMismatchScanner::Skip(const fs::path& path, int err) {
     }
     skipped_.push_back(
         {path, boost::system::error_code(err, boost::system::system_category()).message()});
-}
-
-void CMismatchScanner::Extract(std::vector<fs::path>& unmatched_videos,
-                               std::vector<fs::path>& unmatched_subtitles) {
-    const auto key = [](const Entered& e) {
-        return std::string_view(e.path.native()).substr(0, e.key_length);
-    };
-    // string_view compares bytes as unsigned values: "B" before "a", " " before ".".
-    std::sort(entered_.begin(), entered_.end(), [&key](const Entered& a, const Entered& b) {
-        const int c = key(a).compare(key(b));
-        return c != 0 ? c < 0 : a.order < b.order;
-    });
-    for (std::size_t first = 0; first < entered_.size();) {
-        std::size_t next = first;
-        Entered* video = nullptr;
-        Entered* subtitle = nullptr;
-        // Within one key the files come in walk order, so the last of a kind wins.
-        for (; next < entered_.size() && key(entered_[next]) == key(entered_[first]); ++next) {
-            (entered_[next].kind == FileKind::Video ? video : subtitle) = &entered_[next];
-        }
-        if (video && !subtitle) {
-            unmatched_videos.push_back(std::move(video->path));
-        } else if (subtitle && !video) {
-            unmatched_subtitles.push_back(std::move(subtitle->path));
-        }
-        first = next;
-    }
 }
 
 } // namespace tesslin

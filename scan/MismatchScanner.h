@@ -2,17 +2,17 @@
 // optional name filter, pairs them by name key and yields the files left without a partner.
 #pragma once
 
+#include "scan/FileKind.h"
+#include "scan/PairTable.h"
+
 #include <boost/filesystem/path.hpp>
 #include <boost/regex.hpp>
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tesslin {
-
-enum class FileKind { Video, Subtitle, Other };
 
 // The two files that share one name key; an empty path means none of that kind was met.
 struct FilePair {
@@ -64,33 +64,22 @@ public:
     const std::vector<SkippedEntry>& skipped() const { return skipped_; }
 
 private:
-    // One accepted file. The name key is path.native().substr(0, key_length); `order` is the
-    // file's place in the walk, so that the later file of one kind wins a shared key.
-    struct Entered {
-        boost::filesystem::path path;
-        std::uint32_t key_length;
-        std::uint32_t order;
-        FileKind kind;
-    };
-
     // Walks the root folder, depth first and into the sub-folders when is_recursive is on.
     void Walk(const boost::filesystem::path& root);
-    // Handles one listed entry; true when it is a folder (not a link to one) to walk into.
-    bool Visit(const boost::filesystem::path& path);
+    // Handles one listed entry of the folder open as `folder` (-1: query by the full path);
+    // true when the entry is a folder (not a link to one) to walk into.
+    bool Visit(const boost::filesystem::path& path, int folder);
     FileKind KindOfName(std::string_view file_name) const;
     bool Admits(std::string_view file_name, FileKind kind) const;
     // Enters an accepted, non-empty file of `kind` when its name passes the kind's filter.
     void Enter(const boost::filesystem::path& path, std::string_view file_name, FileKind kind);
     // Records an entry the scan could not read; a vanished one is left out silently.
     void Skip(const boost::filesystem::path& path, int err);
-    // Sorts the entered files by name key and appends the ones without a partner.
-    void Extract(std::vector<boost::filesystem::path>& unmatched_videos,
-                 std::vector<boost::filesystem::path>& unmatched_subtitles);
 
-    // The pair table, kept as a list of accepted files that Extract sorts by key and merges:
-    // cheaper than an ordered map for the hundreds of thousands of files of a large library,
-    // and the same result (for each key the last video and the last subtitle in walk order).
-    std::vector<Entered> entered_;
+    // The pair table. A list of files sorted by key when the walk is done, instead of an
+    // ordered map: the same result (for each key the last video and the last subtitle in
+    // walk order) for less time and memory on a library of hundreds of thousands of files.
+    PairTable table_;
     boost::regex video_filter;
     boost::regex subtitle_filter;
     std::vector<SkippedEntry> skipped_;

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <iostream>
+#include <map>
+#include <random>
 #include <sstream>
 
 namespace fs = boost::filesystem;
@@ -201,6 +203,43 @@ TEST(ScanMatch, PairsByPathUpToTheLastDot) {
         EXPECT_EQ(out.videos, c.videos);
         EXPECT_EQ(out.subtitles, c.subtitles);
     }
+}
+
+TEST(ScanMatch, OrderAcrossNestedFoldersIsPlainByteOrder) {
+    // Names from an alphabet of the bytes that sort near the separator, nested three deep:
+    // the result must come in the order of one byte sort of all keys, as from an ordered map.
+    const std::string alphabet = std::string(" -./0Aa") + "\xff";
+    std::mt19937 random(7);
+    const auto word = [&](std::size_t max) {
+        std::string w;
+        for (std::size_t n = 1 + random() % max; n > 0; --n) {
+            const char c = alphabet[random() % alphabet.size()];
+            w += c == '/' ? '.' : c;
+        }
+        return w == "." || w == ".." ? w + "a" : w;
+    };
+    TempDir dir;
+    std::map<std::string, std::pair<int, int>> kinds; // key -> (videos, subtitles)
+    for (int i = 0; i < 300; ++i) {
+        std::string folder;
+        for (std::size_t depth = random() % 4; depth > 0; --depth) {
+            folder += word(2) + "/";
+        }
+        const bool video = random() % 2;
+        const std::string key = folder + word(3);
+        WriteFile(dir / (key + (video ? ".avi" : ".smi")), "x");
+        (video ? kinds[key].first : kinds[key].second) = 1;
+    }
+    Names videos, subtitles;
+    for (const auto& [key, count] : kinds) {
+        if (count.first != count.second) {
+            (count.first ? videos : subtitles).push_back(key + (count.first ? ".avi" : ".smi"));
+        }
+    }
+    auto scanner = MakeScanner(dir.path().string());
+    const Outcome out = ScanOnce(scanner);
+    EXPECT_EQ(out.videos, videos);
+    EXPECT_EQ(out.subtitles, subtitles);
 }
 
 TEST(ScanMatch, LaterFileOfOneKindWinsTheKey) {
