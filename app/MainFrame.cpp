@@ -31,6 +31,23 @@ namespace ids = tesslin::ids;
 
 namespace {
 
+// The first window under `parent`, depth first, that takes the keyboard focus. Ribbon
+// controls draw buttons but take no keys, so they do not count.
+wxWindow* FirstFocusable(wxWindow& parent) {
+    for (wxWindow* child : parent.GetChildren()) {
+        if (!child->IsShown() || !child->IsEnabled()) {
+            continue;
+        }
+        if (child->AcceptsFocus() && !wxDynamicCast(child, wxRibbonControl)) {
+            return child;
+        }
+        if (wxWindow* found = FirstFocusable(*child)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
 constexpr const char* kLookEntry = "/Workspace/ApplicationLook";
 
 // Below this width the tab row and the panels crowd each other.
@@ -114,6 +131,11 @@ void CMainFrame::BuildRibbon() {
                                      wxRIBBON_BAR_FLOW_HORIZONTAL | wxRIBBON_BAR_SHOW_PAGE_LABELS |
                                          wxRIBBON_BAR_SHOW_TOGGLE_BUTTON);
     m_ribbonControls = tesslin::BuildCategories(*m_wndRibbonBar, layout);
+    for (const auto& [id, control] : m_ribbonControls) {
+        if (auto* box = wxDynamicCast(control, wxTextCtrl)) {
+            m_editUndo.Attach(*box);
+        }
+    }
     m_tabRow = new tesslin::TabRow(*m_wndRibbonBar, layout);
     m_wndRibbonBar->Realize();
     m_wndRibbonBar->SetActivePage(static_cast<size_t>(0));
@@ -121,6 +143,12 @@ void CMainFrame::BuildRibbon() {
     // The quick access toolbar's clicks become the commands of their IDs, like the menus'.
     m_tabRow->QuickAccessToolBar().Bind(wxEVT_RIBBONTOOLBAR_CLICKED, &CMainFrame::OnQuickAccess,
                                         this);
+    // A page that hides takes its focused edit box with it, and a window with the focus
+    // nowhere hears no keys at all: no accelerators, no key tips.
+    m_wndRibbonBar->Bind(wxEVT_RIBBONBAR_PAGE_CHANGED, [this](wxRibbonBarEvent& event) {
+        event.Skip();
+        CallAfter(&CMainFrame::KeepFocus);
+    });
 }
 
 bool CMainFrame::BuildStatusBar() {
@@ -145,6 +173,24 @@ void CMainFrame::BuildAccelerators() {
         {wxACCEL_SHIFT, WXK_INSERT, ids::kEditPaste}, {wxACCEL_NORMAL, WXK_F6, ids::kNextPane},
         {wxACCEL_SHIFT, WXK_F6, ids::kPrevPane},
     };
+    // Key tips: Alt and the element's letter reach it.
+    const tesslin::ribbon::Layout& layout = tesslin::ribbon::TheLayout();
+    AddKeyTip(entries, layout.mainMenu.keyTip, [this] { m_tabRow->ShowMainMenu(); });
+    for (const tesslin::ribbon::TabRowButton& button : layout.tabRow) {
+        if (!button.items.empty()) {
+            AddKeyTip(entries, button.keyTip, [this] { m_tabRow->ShowStyleMenu(); });
+        } else if (*button.keyTip) {
+            entries.emplace_back(wxACCEL_ALT, button.keyTip[0], button.id);
+        }
+    }
+    for (size_t i = 0; i < layout.categories.size(); ++i) {
+        const int index = static_cast<int>(i) + 1;
+        const tesslin::ribbon::Category& category = layout.categories[i];
+        AddKeyTip(entries, category.keyTip, [this, index] { ActivateCategory(index); });
+        for (const tesslin::ribbon::Panel& panel : category.panels) {
+            AddKeyTip(entries, panel.keyTip, [this, index] { ActivateCategory(index); });
+        }
+    }
     SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
 }
 
@@ -169,6 +215,34 @@ void CMainFrame::ActivateCategory(int index) {
         m_wndRibbonBar->ShowPanels(wxRIBBON_BAR_PINNED);
     }
     m_wndRibbonBar->SetActivePage(static_cast<size_t>(index - 1));
+    KeepFocus();
+}
+
+void CMainFrame::KeepFocus() {
+    const wxWindow* focus = FindFocus();
+    if (focus && focus->IsShownOnScreen() &&
+        wxGetTopLevelParent(const_cast<wxWindow*>(focus)) == this) {
+        return;
+    }
+    FocusView();
+}
+
+void CMainFrame::FocusView() {
+    wxWindow* target = nullptr;
+    if (m_viewWindow && m_viewWindow->IsShown()) {
+        target = FirstFocusable(*m_viewWindow);
+        if (!target && m_viewWindow->AcceptsFocus()) {
+            target = m_viewWindow;
+        }
+    }
+    if (!target && m_wndRibbonBar->ArePanelsShown()) {
+        if (wxRibbonPage* page = m_wndRibbonBar->GetPage(m_wndRibbonBar->GetActivePage())) {
+            target = FirstFocusable(*page);
+        }
+    }
+    if (target) {
+        target->SetFocus();
+    }
 }
 
 void CMainFrame::ShowRootFolder(const std::string& path) {
@@ -276,19 +350,7 @@ void CMainFrame::OnPane(wxCommandEvent& event) {
     wxWindow* pane = panes[static_cast<size_t>(next)];
     if (auto* page = wxDynamicCast(pane, wxRibbonPage)) {
         // A page takes no focus itself: its first edit box does.
-        std::function<wxWindow*(wxWindow*)> firstFocusable = [&](wxWindow* w) -> wxWindow* {
-            for (wxWindow* child : w->GetChildren()) {
-                if (child->IsShown() && child->IsEnabled() && child->AcceptsFocus() &&
-                    !wxDynamicCast(child, wxRibbonControl)) {
-                    return child;
-                }
-                if (wxWindow* found = firstFocusable(child)) {
-                    return found;
-                }
-            }
-            return nullptr;
-        };
-        pane = firstFocusable(page);
+        pane = FirstFocusable(*page);
         if (!pane) {
             return;
         }
@@ -300,6 +362,10 @@ namespace {
 wxTextEntry* FocusedTextEntry() {
     return dynamic_cast<wxTextEntry*>(wxWindow::FindFocus());
 }
+// The ribbon's own edit boxes undo through EditUndo; other text controls undo natively.
+wxTextCtrl* FocusedTextCtrl() {
+    return wxDynamicCast(wxWindow::FindFocus(), wxTextCtrl);
+}
 } // namespace
 
 void CMainFrame::OnEditCommand(wxCommandEvent& event) {
@@ -310,7 +376,11 @@ void CMainFrame::OnEditCommand(wxCommandEvent& event) {
     }
     switch (event.GetId()) {
     case ids::kEditUndo:
-        entry->Undo();
+        if (wxTextCtrl* box = FocusedTextCtrl(); box && m_editUndo.CanUndo(*box)) {
+            m_editUndo.Undo(*box);
+        } else {
+            entry->Undo();
+        }
         break;
     case ids::kEditCut:
         entry->Cut();
@@ -331,9 +401,11 @@ void CMainFrame::OnUpdateEditCommand(wxUpdateUIEvent& event) {
     bool enable = false;
     if (entry) {
         switch (event.GetId()) {
-        case ids::kEditUndo:
-            enable = entry->CanUndo();
+        case ids::kEditUndo: {
+            const wxTextCtrl* box = FocusedTextCtrl();
+            enable = (box && m_editUndo.CanUndo(*box)) || entry->CanUndo();
             break;
+        }
         case ids::kEditCut:
             enable = entry->CanCut();
             break;
@@ -350,7 +422,23 @@ void CMainFrame::OnUpdateEditCommand(wxUpdateUIEvent& event) {
     event.Enable(enable);
 }
 
-void CMainFrame::OnKeyTip(wxCommandEvent&) {}
+void CMainFrame::AddKeyTip(std::vector<wxAcceleratorEntry>& entries, const char* keyTip,
+                           std::function<void()> action) {
+    if (!keyTip || !*keyTip) {
+        return;
+    }
+    const int id = NewControlId();
+    m_keyTips[id] = std::move(action);
+    entries.emplace_back(wxACCEL_ALT, keyTip[0], id);
+    Bind(wxEVT_MENU, &CMainFrame::OnKeyTip, this, id);
+}
+
+void CMainFrame::OnKeyTip(wxCommandEvent& event) {
+    const auto found = m_keyTips.find(event.GetId());
+    if (found != m_keyTips.end()) {
+        found->second();
+    }
+}
 
 void CMainFrame::OnQuickAccess(wxCommandEvent& event) {
     wxCommandEvent command(wxEVT_MENU, event.GetId());

@@ -28,16 +28,19 @@
 // save, exit). The print command 57608 has no handler and shows disabled.
 #pragma once
 
+#include "app/EditUndo.h"
 #include "app/Looks.h"
 
 #include <wx/docview.h>
 
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
+class wxAcceleratorEntry;
 class wxRibbonBar;
 class wxRibbonToolBar;
-class wxMenu;
 
 namespace tesslin {
 class TabRow;
@@ -67,6 +70,10 @@ public:
     // the ribbon was minimised. Other indexes do nothing.
     void ActivateCategory(int index);
 
+    // Gives the keyboard focus to the view (its first window that takes the focus), or to the
+    // visible page's first edit box when the view has none.
+    void FocusView();
+
     // Shows "루트 폴더: " and the path (cut to 20 + " ... " + 20 bytes when it has more than
     // 50) in the status pane. Does not repaint at once.
     void ShowRootFolder(const std::string& path);
@@ -79,8 +86,12 @@ public:
     bool IsSmartDocking() const { return m_smartDocking; }
     bool IsWindows7Look() const { return m_windows7Look; }
 
-    // The tab row's parts, for the tests and the screenshot.
+    // The tab row's parts: the application button with its menu, the quick access toolbar,
+    // the style menu and the about button.
     tesslin::TabRow& GetTabRow() const { return *m_tabRow; }
+
+    // Undo in the ribbon's edit boxes (Ctrl+Z, Alt+Backspace).
+    tesslin::EditUndo& GetEditUndo() { return m_editUndo; }
 
     // Frame titles read "<document> - TesslinGUI".
     void SetLabel(const wxString& label) override;
@@ -98,11 +109,16 @@ private:
     void OnEditCommand(wxCommandEvent& event);
     void OnUpdateEditCommand(wxUpdateUIEvent& event);
     void OnKeyTip(wxCommandEvent& event);
+    void AddKeyTip(std::vector<wxAcceleratorEntry>& entries, const char* keyTip,
+                   std::function<void()> action);
     void OnQuickAccess(wxCommandEvent& event);
+    void KeepFocus();
 
     wxRibbonBar* m_wndRibbonBar = nullptr;
     std::map<int, wxWindow*> m_ribbonControls;
     tesslin::TabRow* m_tabRow = nullptr;
+    tesslin::EditUndo m_editUndo;
+    std::map<int, std::function<void()>> m_keyTips; // command ID -> what the key tip does
     wxWindow* m_viewWindow = nullptr;
 
     tesslin::Visual m_visual = tesslin::Visual::Office2007;

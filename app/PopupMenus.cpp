@@ -1,6 +1,7 @@
 #include "app/PopupMenus.h"
 
-#include <wx/menu.h>
+#include "app/CommandMenu.h"
+
 #include <wx/window.h>
 
 #include <utility>
@@ -18,12 +19,15 @@ PopupPresenter SetPopupPresenter(PopupPresenter presenter) {
     return std::exchange(Current(), std::move(presenter));
 }
 
-void PresentPopupMenu(wxWindow& owner, wxMenu& menu, const wxPoint& clientPos) {
+void PresentPopupMenu(wxWindow& owner, CommandMenu& menu, const wxPoint& clientPos) {
     if (const PopupPresenter& presenter = Current()) {
         presenter(owner, menu, clientPos);
         return;
     }
-    owner.PopupMenu(&menu, clientPos);
+    menu.UpdateUI(owner);
+    menu.SetOwner(&owner);
+    owner.PopupMenu(&menu.GetMenu(), clientPos);
+    menu.SetOwner(nullptr);
 }
 
 } // namespace tesslin

@@ -6,18 +6,21 @@
 
 #include <functional>
 
-class wxMenu;
 class wxWindow;
 
 namespace tesslin {
 
-// Shows `menu` at `clientPos` of `owner`, whose event handler receives the chosen command,
-// and returns when the menu has closed.
-using PopupPresenter = std::function<void(wxWindow& owner, wxMenu& menu, const wxPoint& clientPos)>;
+class CommandMenu;
+
+// Shows `menu` at `clientPos` of `owner` and returns when it has closed. The items show what
+// their update-UI events answer through `owner`, and a chosen item's command travels from
+// `owner` like any command.
+using PopupPresenter =
+    std::function<void(wxWindow& owner, CommandMenu& menu, const wxPoint& clientPos)>;
 
 // Installs `presenter`; an empty one restores the real pop-up menu. Returns the one replaced.
 PopupPresenter SetPopupPresenter(PopupPresenter presenter);
 
-void PresentPopupMenu(wxWindow& owner, wxMenu& menu, const wxPoint& clientPos);
+void PresentPopupMenu(wxWindow& owner, CommandMenu& menu, const wxPoint& clientPos);
 
 } // namespace tesslin

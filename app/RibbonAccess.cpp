@@ -23,6 +23,8 @@ std::string GetRibbonEditText(int id) {
 void SetRibbonEditText(int id, const std::string& text) {
     if (wxTextCtrl* box = RibbonEdit(id)) {
         box->ChangeValue(PathToWx(text));
+        // Text set by the program is no typing to undo.
+        CMainFrame::Get()->GetEditUndo().Forget(*box);
     }
 }
 

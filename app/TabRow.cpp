@@ -1,5 +1,6 @@
 #include "app/TabRow.h"
 
+#include "app/CommandMenu.h"
 #include "app/PopupMenus.h"
 #include "app/RibbonImages.h"
 #include "app/WxText.h"
@@ -8,7 +9,6 @@
 #include <wx/dcbuffer.h>
 #include <wx/docview.h>
 #include <wx/filehistory.h>
-#include <wx/menu.h>
 #include <wx/ribbon/art.h>
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/page.h>
@@ -206,32 +206,38 @@ TabRow::TabRow(wxRibbonBar& bar, const ribbon::Layout& layout) : m_bar(bar), m_l
         }
     }
 
-    bar.Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
-        event.Skip();
-        m_bar.CallAfter([this] { Place(); });
-    });
+    bar.Bind(wxEVT_SIZE, &TabRow::OnBarSize, this);
 }
 
-wxMenu* TabRow::CreateMainMenu() const {
+TabRow::~TabRow() {
+    m_bar.Unbind(wxEVT_SIZE, &TabRow::OnBarSize, this);
+}
+
+void TabRow::OnBarSize(wxSizeEvent& event) {
+    event.Skip();
+    // The bar lays its pages out in its own size handler; place the parts after it.
+    m_bar.CallAfter([this] { Place(); });
+}
+
+std::unique_ptr<CommandMenu> TabRow::CreateMainMenu() const {
     const ribbon::MainMenu& main = m_layout.mainMenu;
-    auto* menu = new wxMenu;
+    auto menu = std::make_unique<CommandMenu>();
     auto append = [&](const ribbon::MenuItem& spec) {
-        auto* item = new wxMenuItem(menu, spec.id, FromUtf8(spec.caption));
-        const char* description = text::CommandDescription(spec.id);
-        if (description) {
+        wxMenuItem* item = menu->Append(spec.id, FromUtf8(spec.caption));
+        // The description shows in the status pane while the item is highlighted.
+        if (const char* description = text::CommandDescription(spec.id)) {
             item->SetHelp(FromUtf8(description).BeforeFirst('\n'));
         }
         const wxBitmap bitmap = RibbonImage(main.smallImages, spec.smallImage);
         if (bitmap.IsOk()) {
             item->SetBitmap(bitmap);
         }
-        menu->Append(item);
     };
     for (const ribbon::MenuItem& spec : main.items) {
         append(spec);
     }
     menu->AppendSeparator();
-    menu->Append(wxID_ANY, FromUtf8(main.recentLabel))->Enable(false);
+    menu->AppendHeading(FromUtf8(main.recentLabel));
     if (wxDocManager* manager = wxDocManager::GetDocumentManager()) {
         if (wxFileHistory* history = manager->GetFileHistory()) {
             for (size_t i = 0; i < history->GetCount(); ++i) {
@@ -245,26 +251,26 @@ wxMenu* TabRow::CreateMainMenu() const {
     return menu;
 }
 
-wxMenu* TabRow::CreateStyleMenu() const {
-    auto* menu = new wxMenu;
+std::unique_ptr<CommandMenu> TabRow::CreateStyleMenu() const {
+    auto menu = std::make_unique<CommandMenu>();
     for (const ribbon::TabRowButton& spec : m_layout.tabRow) {
         for (const ribbon::MenuItem& item : spec.items) {
             // Check items rather than a radio group: a look that is not on the menu (205 to
             // 214) must leave every item unchosen, which a radio group cannot.
-            menu->AppendCheckItem(item.id, FromUtf8(item.caption));
+            menu->Append(item.id, FromUtf8(item.caption), wxITEM_CHECK);
         }
     }
     return menu;
 }
 
 void TabRow::ShowMainMenu() {
-    std::unique_ptr<wxMenu> menu(CreateMainMenu());
+    const std::unique_ptr<CommandMenu> menu = CreateMainMenu();
     const wxRect rect = m_appButton->GetRect();
     PresentPopupMenu(m_bar, *menu, wxPoint(rect.x, rect.GetBottom() + 1));
 }
 
 void TabRow::ShowStyleMenu() {
-    std::unique_ptr<wxMenu> menu(CreateStyleMenu());
+    const std::unique_ptr<CommandMenu> menu = CreateStyleMenu();
     const wxRect rect = m_styleButton->GetRect();
     PresentPopupMenu(m_bar, *menu, wxPoint(rect.x, rect.GetBottom() + 1));
 }

@@ -9,13 +9,15 @@
 #include <wx/control.h>
 
 #include <functional>
+#include <memory>
 
-class wxMenu;
 class wxRibbonArtProvider;
 class wxRibbonBar;
 class wxRibbonToolBar;
 
 namespace tesslin {
+
+class CommandMenu;
 
 // A flat button drawn in the tab row's colours: a picture, a caption or both, with a
 // drop-down arrow when it opens a menu.
@@ -54,6 +56,9 @@ class TabRow {
 public:
     // Creates the parts as children of `bar` and keeps them placed when the bar resizes.
     TabRow(wxRibbonBar& bar, const ribbon::Layout& layout);
+    ~TabRow();
+    TabRow(const TabRow&) = delete;
+    TabRow& operator=(const TabRow&) = delete;
 
     TabRowButton& ApplicationButton() const { return *m_appButton; }
     wxRibbonToolBar& QuickAccessToolBar() const { return *m_quickAccess; }
@@ -61,10 +66,10 @@ public:
     TabRowButton& AboutButton() const { return *m_aboutButton; }
 
     // The application menu: the items, the recent-file list under "최근 문서", the exit
-    // button. The caller owns it.
-    wxMenu* CreateMainMenu() const;
-    // The style menu: the looks 215 to 219 as radio items. The caller owns it.
-    wxMenu* CreateStyleMenu() const;
+    // button.
+    std::unique_ptr<CommandMenu> CreateMainMenu() const;
+    // The style menu: the looks 215 to 219, the current one checked.
+    std::unique_ptr<CommandMenu> CreateStyleMenu() const;
     // Pops the menus up below their buttons; their commands go to the ribbon bar.
     void ShowMainMenu();
     void ShowStyleMenu();
@@ -77,6 +82,8 @@ public:
     void Place();
 
 private:
+    void OnBarSize(wxSizeEvent& event);
+
     wxRibbonBar& m_bar;
     const ribbon::Layout& m_layout;
     TabRowButton* m_appButton = nullptr;

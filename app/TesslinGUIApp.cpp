@@ -1,6 +1,7 @@
 #include "app/TesslinGUIApp.h"
 
 #include "app/AboutDlg.h"
+#include "app/CommandMenu.h"
 #include "app/MainFrame.h"
 #include "app/MessageBoxes.h"
 #include "app/MessageSeam.h"
@@ -16,7 +17,6 @@
 #include <wx/config.h>
 #include <wx/docview.h>
 #include <wx/filehistory.h>
-#include <wx/menu.h>
 #include <wx/tooltip.h>
 
 wxIMPLEMENT_APP_NO_MAIN(CTesslinGUIApp);
@@ -135,6 +135,7 @@ bool CTesslinGUIApp::OpenMainWindow(const wxString& file) {
         return false;
     }
     frame->Show();
+    frame->FocusView();
     frame->Update();
     return true;
 }
@@ -147,29 +148,14 @@ void CTesslinGUIApp::ShutdownDocManager() {
     m_docManager.reset();
 }
 
-wxMenu* CTesslinGUIApp::CreateContextMenu(int menuId) const {
-    if (m_contextMenus.count(menuId) == 0) {
-        return nullptr;
-    }
-    return tesslin::menus::CreatePopupMenu(menuId);
-}
-
 void CTesslinGUIApp::ShowPopupMenu(int menuId, const wxPoint& screenPoint, wxWindow* owner) {
-    if (!owner) {
+    if (!owner || m_contextMenus.count(menuId) == 0) {
         return;
     }
-    std::unique_ptr<wxMenu> menu(CreateContextMenu(menuId));
-    if (!menu) {
-        return;
+    const std::unique_ptr<tesslin::CommandMenu> menu = tesslin::menus::CreatePopupMenu(menuId);
+    if (menu) {
+        tesslin::PresentPopupMenu(*owner, *menu, owner->ScreenToClient(screenPoint));
     }
-    // PopupMenu sends each item's update-UI event before it shows the menu and enables
-    // exactly the items some handler speaks for; the rest stay as built: disabled.
-    for (wxMenuItem* item : menu->GetMenuItems()) {
-        if (!item->IsSeparator() && !item->IsSubMenu()) {
-            item->Enable(false);
-        }
-    }
-    tesslin::PresentPopupMenu(*owner, *menu, owner->ScreenToClient(screenPoint));
 }
 
 void CTesslinGUIApp::OnAppAbout(wxCommandEvent&) {

@@ -21,7 +21,6 @@
 
 class wxCmdLineParser;
 class wxDocManager;
-class wxMenu;
 class wxWindow;
 
 class CTesslinGUIApp : public wxApp {
@@ -63,8 +62,6 @@ public:
     // update-UI event: items that nothing serves show disabled. Returns when the menu
     // has closed. Does nothing for a menu that was not registered.
     void ShowPopupMenu(int menuId, const wxPoint& screenPoint, wxWindow* owner);
-    // A new copy of the registered context menu `menuId`, or nullptr. The caller owns it.
-    wxMenu* CreateContextMenu(int menuId) const;
 
     // The about command: shows CAboutDlg modally.
     void OnAppAbout(wxCommandEvent& event);

@@ -32,6 +32,8 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/AppIconData.cpp CONTENT "${_
 add_library(tesslin_gui STATIC
     app/AboutDlg.cpp
     app/AppIcon.cpp
+    app/CommandMenu.cpp
+    app/EditUndo.cpp
     ${CMAKE_BINARY_DIR}/generated/AppIconData.cpp
     app/Looks.cpp
     app/MainFrame.cpp
@@ -41,7 +43,6 @@ add_library(tesslin_gui STATIC
     app/RibbonBuilder.cpp
     app/RibbonImages.cpp
     app/RootFolderText.cpp
-    app/SignalClose.cpp
     app/TabRow.cpp
     app/TesslinGUIApp.cpp
     app/WxText.cpp
@@ -49,9 +50,6 @@ add_library(tesslin_gui STATIC
     res/RibbonLayout.cpp
     res/Strings.cpp
     settings/TesslinGUIDoc.cpp
-    view/FolderPicker.cpp
-    view/RenamerListCtrl.cpp
-    view/ScanMessages.cpp
     view/TesslinGUIView.cpp
 )
 target_include_directories(tesslin_gui PUBLIC ${CMAKE_SOURCE_DIR})
@@ -66,9 +64,9 @@ tesslin_warnings(TesslinGUI)
 add_executable(gui_tests
     tests/gui/GuiTestMain.cpp
     tests/gui/AppWindowFixture.cpp
+    tests/gui/KeyboardTest.cpp
+    tests/gui/PopupCapture.cpp
     tests/gui/SmokeTest.cpp
-    tests/gui/RoadTest.cpp
-    tests/gui/ViewTestSupport.cpp
 )
 target_link_libraries(gui_tests PRIVATE tesslin_gui test_support GTest::gtest)
 tesslin_warnings(gui_tests)

@@ -1,18 +1,17 @@
 #include "res/Menus.h"
 
+#include "app/CommandMenu.h"
 #include "app/WxText.h"
 #include "res/CommandIds.h"
 #include "res/Strings.h"
 
-#include <wx/menu.h>
-
 namespace tesslin::menus {
 
-wxMenu* CreatePopupMenu(int menuId) {
+std::unique_ptr<CommandMenu> CreatePopupMenu(int menuId) {
     if (menuId != kPopupEdit) {
         return nullptr;
     }
-    auto* menu = new wxMenu;
+    auto menu = std::make_unique<CommandMenu>(CommandMenu::Unanswered::Disabled);
     menu->Append(ids::kEditCut, FromUtf8(text::kEditCut));
     menu->Append(ids::kEditCopy, FromUtf8(text::kEditCopy));
     menu->Append(ids::kEditPaste, FromUtf8(text::kEditPaste));

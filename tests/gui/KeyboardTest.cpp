@@ -1,0 +1,203 @@
+// The keyboard reaches the window as a user expects: the accelerators, the key tips (Alt and
+// the element's letter), F6 between the panes, and undo, cut, copy and paste inside the
+// ribbon's edit boxes. Keys are real key presses on the (virtual) display.
+#include "tests/gui/AppWindowFixture.h"
+#include "tests/gui/PopupCapture.h"
+
+#include "app/AboutDlg.h"
+#include "app/MainFrame.h"
+#include "res/CommandIds.h"
+
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+#include <wx/panel.h>
+#include <wx/ribbon/bar.h>
+#include <wx/sizer.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace tesslin::test {
+namespace {
+
+// Records the commands it is asked to swallow and stops them there; everything else passes.
+class CommandProbe : public wxEvtHandler {
+public:
+    explicit CommandProbe(std::vector<int> swallow) : m_swallow(std::move(swallow)) {}
+    std::vector<int> seen;
+
+protected:
+    bool TryBefore(wxEvent& event) override {
+        if (event.GetEventType() == wxEVT_MENU &&
+            std::find(m_swallow.begin(), m_swallow.end(), event.GetId()) != m_swallow.end()) {
+            seen.push_back(event.GetId());
+            return true;
+        }
+        return wxEvtHandler::TryBefore(event);
+    }
+
+private:
+    std::vector<int> m_swallow;
+};
+
+class Keyboard : public AppWindowTest {
+protected:
+    void SetUp() override {
+        AppWindowTest::SetUp();
+        Frame().Raise();
+        PumpUntil([&] { return Frame().IsActive(); }, 2.0);
+    }
+
+    // Puts the keyboard focus into the ribbon's edit box `id` and waits until it is there.
+    wxTextCtrl& FocusBox(int id) {
+        auto* box = wxDynamicCast(Frame().FindRibbonControl(id), wxTextCtrl);
+        box->SetFocus();
+        EXPECT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == box; }));
+        return *box;
+    }
+
+    static void Press(int key, int modifiers = wxMOD_NONE) {
+        wxUIActionSimulator sim;
+        sim.Char(key, modifiers);
+        Pump();
+    }
+
+    static void Type(const char* text) {
+        wxUIActionSimulator sim;
+        sim.Text(text);
+        Pump();
+    }
+
+    static wxString ClipboardText() {
+        wxTextDataObject data;
+        if (wxTheClipboard->Open()) {
+            wxTheClipboard->GetData(data);
+            wxTheClipboard->Close();
+        }
+        return data.GetText();
+    }
+};
+
+TEST_F(Keyboard, AcceleratorsSendTheirCommands) {
+    struct Case {
+        int key;
+        int modifiers;
+        int command;
+    };
+    const Case cases[] = {
+        {'N', wxMOD_CONTROL, ids::kFileNew},
+        {'O', wxMOD_CONTROL, ids::kFileOpen},
+        {'S', wxMOD_CONTROL, ids::kFileSave},
+    };
+    auto* probe = new CommandProbe({ids::kFileNew, ids::kFileOpen, ids::kFileSave});
+    Frame().PushEventHandler(probe);
+    FocusBox(ids::kEditVideoExtensionList);
+    for (const Case& c : cases) {
+        probe->seen.clear();
+        Press(c.key, c.modifiers);
+        EXPECT_EQ(probe->seen, std::vector<int>{c.command}) << "key " << char(c.key);
+    }
+    Frame().PopEventHandler(true);
+}
+
+TEST_F(Keyboard, KeyTipsReachTheirElements) {
+    FocusBox(ids::kEditVideoExtensionList);
+    PopupCapture popups;
+
+    // Alt+F opens the application menu, Alt+S the style menu.
+    Press('F', wxMOD_ALT);
+    ASSERT_EQ(popups.Menus().size(), 1u);
+    EXPECT_NE(FindItem(popups.Menus()[0], ids::kMainFolder), nullptr);
+    Press('S', wxMOD_ALT);
+    ASSERT_EQ(popups.Menus().size(), 2u);
+    EXPECT_NE(FindItem(popups.Menus()[1], ids::kDefaultLook), nullptr);
+
+    // Alt+H and the panel key tip Alt+D show "홈".
+    for (int key : {'H', 'D'}) {
+        Frame().ActivateCategory(2);
+        Pump();
+        Press(key, wxMOD_ALT);
+        EXPECT_EQ(Ribbon().GetActivePage(), 0) << "Alt+" << char(key);
+    }
+
+    // Alt+A opens the about box.
+    wxTEST_DIALOG(Press('A', wxMOD_ALT), wxExpectDismissableModal<CAboutDlg>(wxID_OK));
+}
+
+TEST_F(Keyboard, EditKeysWorkInsideTheRibbonBoxes) {
+    wxTextCtrl& box = FocusBox(ids::kEditVideoRegularExpression);
+    Type("abc");
+    ASSERT_EQ(box.GetValue(), "abc");
+
+    box.SelectAll();
+    Press('C', wxMOD_CONTROL);
+    EXPECT_EQ(ClipboardText(), "abc");
+    EXPECT_EQ(box.GetValue(), "abc");
+
+    box.SelectAll();
+    Press('X', wxMOD_CONTROL);
+    EXPECT_EQ(box.GetValue(), "");
+    EXPECT_EQ(ClipboardText(), "abc");
+
+    Press('V', wxMOD_CONTROL);
+    Press('V', wxMOD_CONTROL);
+    EXPECT_EQ(box.GetValue(), "abcabc");
+
+    // Undo takes back the whole run of changes since the box got the focus, and a second
+    // undo brings it back, as in a Windows edit box.
+    Press('Z', wxMOD_CONTROL);
+    EXPECT_EQ(box.GetValue(), "");
+    Press(WXK_BACK, wxMOD_ALT);
+    EXPECT_EQ(box.GetValue(), "abcabc");
+
+    // The alternative keys.
+    box.SetSelection(0, 3);
+    Press(WXK_DELETE, wxMOD_SHIFT);
+    EXPECT_EQ(box.GetValue(), "abc");
+    box.SetInsertionPointEnd();
+    Press(WXK_INSERT, wxMOD_SHIFT);
+    EXPECT_EQ(box.GetValue(), "abcabc");
+    box.SetSelection(0, 2);
+    Press(WXK_INSERT, wxMOD_CONTROL);
+    EXPECT_EQ(ClipboardText(), "ab");
+}
+
+TEST_F(Keyboard, F6MovesBetweenThePanes) {
+    // A view window with two panes of its own.
+    wxWindow* original = Frame().GetViewWindow();
+    if (original) {
+        original->Hide();
+    }
+    auto* view = new wxPanel(&Frame());
+    auto* first = new wxTextCtrl(view, wxID_ANY);
+    auto* second = new wxTextCtrl(view, wxID_ANY);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(first, 1, wxEXPAND);
+    sizer->Add(second, 1, wxEXPAND);
+    view->SetSizer(sizer);
+    Frame().SetViewWindow(view);
+    Pump();
+
+    wxTextCtrl& ribbonBox = FocusBox(ids::kEditVideoExtensionList);
+    auto focusAfter = [&](int modifiers) {
+        Press(WXK_F6, modifiers);
+        PumpUntil([] { return false; }, 0.1);
+        return wxWindow::FindFocus();
+    };
+    EXPECT_EQ(focusAfter(wxMOD_NONE), first);
+    EXPECT_EQ(focusAfter(wxMOD_NONE), second);
+    EXPECT_EQ(focusAfter(wxMOD_NONE), &ribbonBox);
+    EXPECT_EQ(focusAfter(wxMOD_SHIFT), second);
+    EXPECT_EQ(focusAfter(wxMOD_SHIFT), first);
+
+    Frame().SetViewWindow(original);
+    if (original) {
+        original->Show();
+    }
+    view->Destroy();
+}
+
+} // namespace
+} // namespace tesslin::test
