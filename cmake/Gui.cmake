@@ -43,6 +43,7 @@ add_library(tesslin_gui STATIC
     app/RibbonBuilder.cpp
     app/RibbonImages.cpp
     app/RootFolderText.cpp
+    app/SignalClose.cpp
     app/TabRow.cpp
     app/TesslinGUIApp.cpp
     app/WxText.cpp
@@ -50,6 +51,9 @@ add_library(tesslin_gui STATIC
     res/RibbonLayout.cpp
     res/Strings.cpp
     settings/TesslinGUIDoc.cpp
+    view/FolderPicker.cpp
+    view/RenamerListCtrl.cpp
+    view/ScanMessages.cpp
     view/TesslinGUIView.cpp
 )
 target_include_directories(tesslin_gui PUBLIC ${CMAKE_SOURCE_DIR})
@@ -67,6 +71,8 @@ add_executable(gui_tests
     tests/gui/KeyboardTest.cpp
     tests/gui/PopupCapture.cpp
     tests/gui/SmokeTest.cpp
+    tests/gui/RoadTest.cpp
+    tests/gui/ViewTestSupport.cpp
 )
 target_link_libraries(gui_tests PRIVATE tesslin_gui test_support GTest::gtest)
 tesslin_warnings(gui_tests)
