@@ -92,7 +92,8 @@ void CMismatchScanner::Walk(const fs::path& root) {
         Level& level = stack.back();
         if (level.it == end) {
             if (stack.size() > 1) {
-                table_.CloseFolder(level.folder.native());
+                const std::string& folder = level.folder.native();
+                table_.CloseFolder(folder, NameOfEntry(folder).data() - folder.data());
             }
             stack.pop_back();
             continue;
@@ -168,7 +169,9 @@ void CMismatchScanner::AddFile(const fs::path& path) {
         return;
     }
     if (S_ISREG(st.st_mode) && st.st_size > 0) {
-        Enter(path, path.filename().native(), kind);
+        // A regular file's path ends in its name, so the name is the text after the last
+        // separator, as for a listed entry.
+        Enter(path, NameOfEntry(path.native()), kind);
     }
 }
 
@@ -215,13 +218,15 @@ bool CMismatchScanner::Admits(std::string_view file_name, FileKind kind) const {
     return false;
 }
 
+// `file_name` is the tail of the path's text.
 void CMismatchScanner::Enter(const fs::path& path, std::string_view file_name, FileKind kind) {
     if (!Admits(file_name, kind)) {
         return;
     }
     // The file name holds a dot (it has a listed extension), so the last dot of the whole
     // path is in the name and the key is the folder plus the name without its extension.
-    table_.Enter(path.native(), path.native().rfind('.'), kind);
+    const std::string& text = path.native();
+    table_.Enter(text, file_name.data() - text.data(), text.rfind('.'), kind);
 }
 
 void CMismatchScanner::Skip(const fs::path& path, int err) {

@@ -8,49 +8,89 @@ namespace tesslin {
 // separator, and no file name holds a separator, so in byte order the keys below a
 // sub-folder form one unbroken run that sits among its parent's own keys exactly where the
 // text "sub-folder path/" sorts. Sorting each folder's few items and splicing the runs gives
-// the order of one big sort of all keys at a fraction of the comparisons (those of a large
-// library share long folder prefixes), and without a node per file as in an ordered map.
+// the order of one big sort of all keys at a fraction of the comparisons. A folder's entries
+// share their path up to the name, so that prefix is kept once and the comparisons inside
+// one folder look at the names only; a library of hundreds of thousands of files then needs
+// a third of the memory of whole paths in an ordered map.
 
 void PairTable::Clear() {
     texts_.clear();
+    prefixes_.clear();
     records_.clear();
-    open_.assign(1, {});
     blocks_.clear();
+    open_.assign(1, {});
 }
 
 void PairTable::OpenFolder() {
     open_.emplace_back();
 }
 
-void PairTable::CloseFolder(std::string_view folder) {
-    std::vector<Item> items = std::move(open_.back());
+void PairTable::CloseFolder(std::string_view path, std::size_t name_offset) {
+    std::vector<Item> items = std::move(open_.back().items);
     open_.pop_back();
+    std::vector<std::uint32_t> order = Order(items);
     const auto block = static_cast<std::uint32_t>(blocks_.size());
-    blocks_.push_back(Order(items));
-    const std::size_t offset = texts_.size();
-    texts_.append(folder);
-    texts_.push_back('/');
-    open_.back().push_back({offset, static_cast<std::uint32_t>(folder.size() + 1), block, true});
+    blocks_.push_back({Store(path, name_offset, path.substr(name_offset), true), std::move(order)});
+    open_.back().items.push_back({block, true});
 }
 
-void PairTable::Enter(std::string_view path, std::size_t key_length, FileKind kind) {
-    const std::size_t offset = texts_.size();
-    texts_.append(path);
+void PairTable::Enter(std::string_view path, std::size_t name_offset, std::size_t key_length,
+                      FileKind kind) {
+    Split key = Store(path, name_offset, path.substr(name_offset), false);
+    const auto name_end = key.length;
+    key.length = static_cast<std::uint32_t>(key_length - name_offset);
     const auto index = static_cast<std::uint32_t>(records_.size());
-    records_.push_back({offset, static_cast<std::uint32_t>(path.size()),
-                        static_cast<std::uint32_t>(key_length), kind});
-    open_.back().push_back({offset, static_cast<std::uint32_t>(key_length), index, false});
+    records_.push_back({key, name_end, kind});
+    open_.back().items.push_back({index, false});
 }
 
-std::string_view PairTable::Text(std::size_t offset, std::uint32_t length) const {
-    return std::string_view(texts_).substr(offset, length);
+PairTable::Split PairTable::Store(std::string_view path, std::size_t name_offset,
+                                  std::string_view tail, bool slash) {
+    const std::string_view prefix = path.substr(0, name_offset);
+    // All entries of one folder carry the same prefix; look further only when it changes.
+    std::uint32_t& id = open_.back().prefix;
+    if (id == kNoPrefix || PrefixText(id) != prefix) {
+        id = static_cast<std::uint32_t>(prefixes_.size());
+        prefixes_.push_back({texts_.size(), static_cast<std::uint32_t>(prefix.size())});
+        texts_.append(prefix);
+    }
+    const Split split{id, static_cast<std::uint32_t>(tail.size() + (slash ? 1 : 0)), texts_.size()};
+    texts_.append(tail);
+    if (slash) {
+        texts_.push_back('/');
+    }
+    return split;
+}
+
+std::string_view PairTable::PrefixText(std::uint32_t prefix) const {
+    return std::string_view(texts_).substr(prefixes_[prefix].offset, prefixes_[prefix].length);
+}
+
+std::string_view PairTable::TailText(const Split& s) const {
+    return std::string_view(texts_).substr(s.offset, s.length);
+}
+
+int PairTable::Compare(const Split& a, const Split& b) const {
+    // string_view compares bytes as unsigned values.
+    if (a.prefix == b.prefix) {
+        return TailText(a).compare(TailText(b));
+    }
+    // Texts under different prefixes meet only when files were entered outside a walk.
+    std::string whole_a(PrefixText(a.prefix)), whole_b(PrefixText(b.prefix));
+    whole_a += TailText(a);
+    whole_b += TailText(b);
+    return whole_a.compare(whole_b);
+}
+
+const PairTable::Split& PairTable::SortText(const Item& item) const {
+    return item.is_block ? blocks_[item.index].text : records_[item.index].key;
 }
 
 std::vector<std::uint32_t> PairTable::Order(std::vector<Item>& items) {
-    // string_view compares bytes as unsigned values. Equal texts are files of one key, kept
-    // in walk order (their record numbers) so that the later one of a kind wins.
+    // Equal texts are files of one key, kept in walk order (their record numbers) so that
+    // the later one of a kind wins; a sub-folder's text ends in a separator and equals none.
     std::sort(items.begin(), items.end(), [this](const Item& a, const Item& b) {
-        const int c = Text(a.offset, a.length).compare(Text(b.offset, b.length));
+        const int c = Compare(SortText(a), SortText(b));
         return c != 0 ? c < 0 : a.index < b.index;
     });
     std::vector<std::uint32_t> order;
@@ -59,7 +99,7 @@ std::vector<std::uint32_t> PairTable::Order(std::vector<Item>& items) {
             order.push_back(item.index);
             continue;
         }
-        std::vector<std::uint32_t>& run = blocks_[item.index];
+        std::vector<std::uint32_t>& run = blocks_[item.index].records;
         if (order.empty()) {
             order.swap(run);
         } else {
@@ -70,25 +110,28 @@ std::vector<std::uint32_t> PairTable::Order(std::vector<Item>& items) {
     return order;
 }
 
+boost::filesystem::path PairTable::PathOf(const Record& r) const {
+    std::string text(PrefixText(r.key.prefix));
+    text += std::string_view(texts_).substr(r.key.offset, r.name_end);
+    return boost::filesystem::path(std::move(text));
+}
+
 void PairTable::Extract(std::vector<boost::filesystem::path>& unmatched_videos,
                         std::vector<boost::filesystem::path>& unmatched_subtitles) {
-    const std::vector<std::uint32_t> order = Order(open_.front());
-    const auto path = [this](const Record* r) {
-        return boost::filesystem::path(std::string(Text(r->offset, r->length)));
-    };
+    const std::vector<std::uint32_t> order = Order(open_.front().items);
     for (std::size_t first = 0; first < order.size();) {
-        const std::string_view key = Key(records_[order[first]]);
+        const Split& key = records_[order[first]].key;
         const Record* video = nullptr;
         const Record* subtitle = nullptr;
         std::size_t next = first;
-        for (; next < order.size() && Key(records_[order[next]]) == key; ++next) {
+        for (; next < order.size() && Compare(records_[order[next]].key, key) == 0; ++next) {
             const Record& r = records_[order[next]];
             (r.kind == FileKind::Video ? video : subtitle) = &r;
         }
         if (video && !subtitle) {
-            unmatched_videos.push_back(path(video));
+            unmatched_videos.push_back(PathOf(*video));
         } else if (subtitle && !video) {
-            unmatched_subtitles.push_back(path(subtitle));
+            unmatched_subtitles.push_back(PathOf(*subtitle));
         }
         first = next;
     }

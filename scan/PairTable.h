@@ -25,12 +25,14 @@ public:
     // The walk enters a sub-folder: the files entered until the matching CloseFolder lie in
     // it or below it.
     void OpenFolder();
-    // The walk leaves the sub-folder whose entry path is `folder` (as the walk built it).
-    void CloseFolder(std::string_view folder);
+    // The walk leaves the sub-folder whose entry path is `path`; its name starts at
+    // `name_offset`.
+    void CloseFolder(std::string_view path, std::size_t name_offset);
 
-    // Enters the file at `path` with its kind (Video or Subtitle); the key is the first
-    // `key_length` bytes of `path`.
-    void Enter(std::string_view path, std::size_t key_length, FileKind kind);
+    // Enters the file at `path` (Video or Subtitle), whose name starts at `name_offset`; the
+    // key is the first `key_length` bytes of `path`.
+    void Enter(std::string_view path, std::size_t name_offset, std::size_t key_length,
+               FileKind kind);
 
     // Appends the files without a partner, in ascending key order. Every opened folder must
     // be closed. Leaves the table empty.
@@ -38,31 +40,55 @@ public:
                  std::vector<boost::filesystem::path>& unmatched_subtitles);
 
 private:
+    // A text kept as a folder's path up to and including its separator (a prefix shared by
+    // the folder's entries) and a tail stored in texts_.
+    struct Split {
+        std::uint32_t prefix; // into prefixes_
+        std::uint32_t length; // of the tail
+        std::size_t offset;   // of the tail in texts_
+    };
     struct Record {
-        std::size_t offset; // of the path in texts_
-        std::uint32_t length;
-        std::uint32_t key_length;
+        Split key;              // the path up to its last dot
+        std::uint32_t name_end; // tail length of the whole path
         FileKind kind;
     };
-    // One thing to order inside a folder: an entered file (sorted by its key) or a closed
-    // sub-folder (sorted by its path and a separator, which starts every key below it).
+    // One thing to order inside a folder: an entered file, sorted by its key, or a closed
+    // sub-folder, sorted by its path and a separator, which starts every key below it.
     struct Item {
-        std::size_t offset; // of the sort text in texts_
-        std::uint32_t length;
-        std::uint32_t index; // record, or block for a sub-folder
+        std::uint32_t index; // into records_, or into blocks_ for a sub-folder
         bool is_block;
     };
+    struct Block {
+        Split text;
+        std::vector<std::uint32_t> records; // in key order
+    };
+    struct Prefix {
+        std::size_t offset;
+        std::uint32_t length;
+    };
+    struct Level {
+        std::vector<Item> items;
+        std::uint32_t prefix = kNoPrefix; // the prefix last used here
+    };
+    static constexpr std::uint32_t kNoPrefix = UINT32_MAX;
 
+    // Stores `tail` (and a separator when `slash`) under the prefix path[0, name_offset).
+    Split Store(std::string_view path, std::size_t name_offset, std::string_view tail, bool slash);
+    std::string_view PrefixText(std::uint32_t prefix) const;
+    std::string_view TailText(const Split& s) const;
+    // Byte order of the two whole texts.
+    int Compare(const Split& a, const Split& b) const;
+    const Split& SortText(const Item& item) const;
     // Sorts one folder's items and lists the records below the folder in key order, files
     // sharing a key in walk order.
     std::vector<std::uint32_t> Order(std::vector<Item>& items);
-    std::string_view Text(std::size_t offset, std::uint32_t length) const;
-    std::string_view Key(const Record& r) const { return Text(r.offset, r.key_length); }
+    boost::filesystem::path PathOf(const Record& r) const;
 
-    std::string texts_; // accepted paths and folder sort texts, back to back
-    std::vector<Record> records_;
-    std::vector<std::vector<Item>> open_{1};         // items of each open folder, innermost last
-    std::vector<std::vector<std::uint32_t>> blocks_; // ordered records of closed sub-folders
+    std::string texts_; // prefixes and tails, back to back
+    std::vector<Prefix> prefixes_;
+    std::vector<Record> records_; // in walk order
+    std::vector<Block> blocks_;   // closed sub-folders
+    std::vector<Level> open_{1};  // open folders, innermost last
 };
 
 } // namespace tesslin

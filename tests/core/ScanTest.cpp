@@ -242,6 +242,23 @@ TEST(ScanMatch, OrderAcrossNestedFoldersIsPlainByteOrder) {
     EXPECT_EQ(out.subtitles, subtitles);
 }
 
+TEST(PairTable, FilesEnteredOutsideAWalkStillComeOutInByteOrder) {
+    // Paths from anywhere, in any order (as AddFile may be given them): no folder to lean on.
+    TempDir dir;
+    const Names files = {"b/x.avi", "a.avi", "b/x.smi", "b.smi", "a/a.smi", "\xff.avi", "B.avi"};
+    WriteFiles(dir, files);
+    auto scanner = MakeScanner(dir.path().string());
+    PairTable table;
+    std::vector<fs::path> videos, subtitles;
+    for (const auto& f : files) {
+        const std::string path = dir / f;
+        table.Enter(path, path.rfind('/') + 1, path.rfind('.'), scanner.ClassifyExtension(path));
+    }
+    table.Extract(videos, subtitles);
+    EXPECT_EQ(Relative(videos, dir.path().string()), (Names{"B.avi", "a.avi", "\xff.avi"}));
+    EXPECT_EQ(Relative(subtitles, dir.path().string()), (Names{"a/a.smi", "b.smi"}));
+}
+
 TEST(ScanMatch, LaterFileOfOneKindWinsTheKey) {
     TempDir dir;
     WriteFiles(dir, {"a.avi", "a.mkv", "a.mp4"});
