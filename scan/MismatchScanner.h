@@ -49,7 +49,9 @@ public:
               std::vector<boost::filesystem::path>& unmatched_subtitles);
 
     // Enters one directory entry (full path) when it is a non-empty regular file of a listed
-    // extension that passes its filter. Filters must be compiled (Scan does that).
+    // extension that passes its filter; a status that cannot be read goes to skipped().
+    // Filters must be compiled (Scan does that), and Scan starts from an empty table, so this
+    // is the walk's step rather than a way to add files to a later scan.
     void AddFile(const boost::filesystem::path& path);
 
     // Video when the extension (without its dot) equals an element of vid_ext exactly, else
@@ -76,8 +78,8 @@ private:
     // Records an entry the scan could not read; a vanished one is left out silently.
     void Skip(const boost::filesystem::path& path, int err);
 
-    // The pair table. A list of files sorted by key when the walk is done, instead of an
-    // ordered map: the same result (for each key the last video and the last subtitle in
+    // The pair table. Files sorted by key folder by folder, instead of an ordered map from
+    // key to FilePair: the same result (for each key the last video and the last subtitle in
     // walk order) for less time and memory on a library of hundreds of thousands of files.
     PairTable table_;
     boost::regex video_filter;
