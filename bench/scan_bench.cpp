@@ -1,6 +1,8 @@
 // Runs one scan over ROOT and prints how many files came out, so that the scan can be timed
 // and traced from outside (bench/scan_vs_find).
-//   scan_bench [--plain] ROOT           the engine (recursive unless --plain)
+//   scan_bench [--plain] [--list] ROOT  the engine (recursive unless --plain); --list also
+//                                       prints the unmatched paths, one a line, to compare
+//                                       the two walks' results with diff
 //   scan_bench --naive [--plain] ROOT   the straightforward Boost walk, for comparison:
 //                                       recursive_directory_iterator, status() and is_empty()
 //                                       for every entry, an ordered map as pair table
@@ -67,11 +69,14 @@ void NaiveScan(CMismatchScanner& scanner, std::vector<fs::path>& videos,
 
 int main(int argc, char* argv[]) {
     bool naive = false;
+    bool list = false;
     bool recursive = true;
     const char* root = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--naive") == 0) {
             naive = true;
+        } else if (std::strcmp(argv[i], "--list") == 0) {
+            list = true;
         } else if (std::strcmp(argv[i], "--plain") == 0) {
             recursive = false;
         } else {
@@ -79,7 +84,7 @@ int main(int argc, char* argv[]) {
         }
     }
     if (root == nullptr) {
-        std::fprintf(stderr, "usage: scan_bench [--naive] [--plain] ROOT\n");
+        std::fprintf(stderr, "usage: scan_bench [--naive] [--plain] [--list] ROOT\n");
         return 2;
     }
     CMismatchScanner scanner;
@@ -94,6 +99,11 @@ int main(int argc, char* argv[]) {
     } catch (const std::exception& e) {
         std::fprintf(stderr, "scan_bench: %s\n", e.what());
         return 1;
+    }
+    for (const auto* paths : {&videos, &subtitles}) {
+        for (const auto& p : *paths) {
+            list&& std::printf("%s\n", p.c_str());
+        }
     }
     std::printf("unmatched videos %zu, unmatched subtitles %zu, skipped %zu\n", videos.size(),
                 subtitles.size(), scanner.skipped().size());
