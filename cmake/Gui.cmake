@@ -71,6 +71,9 @@ add_executable(gui_tests
     tests/gui/KeyboardTest.cpp
     tests/gui/PopupCapture.cpp
     tests/gui/SmokeTest.cpp
+    tests/gui/ViewCommandsTest.cpp
+    tests/gui/ViewOrderlyEndTest.cpp
+    tests/gui/ViewSettingsLifecycleTest.cpp
     tests/gui/RoadTest.cpp
     tests/gui/ViewTestSupport.cpp
 )

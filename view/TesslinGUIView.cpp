@@ -84,9 +84,9 @@ bool CTesslinGUIView::OnCreate(wxDocument* doc, long flags) {
 }
 
 bool CTesslinGUIView::OnClose(bool deleteWindow) {
-    if (!wxView::OnClose(deleteWindow)) {
-        return false;
-    }
+    // The view closes only as part of its document's close (the document manager closes the
+    // document, then its views), so the base class's closing of the document again is left
+    // out: it would write the settings a second time.
     Activate(false);
     if (deleteWindow && m_panel) {
         if (CMainFrame* frame = CMainFrame::Get()) {

@@ -17,7 +17,11 @@
 namespace tesslin::test {
 
 int ExpectMessage::OnInvoked(wxMessageDialog* dialog) const {
-    EXPECT_EQ(WxToPath(dialog->GetMessage()), m_text);
+    if (m_out) {
+        *m_out = WxToPath(dialog->GetMessage());
+    } else {
+        EXPECT_EQ(WxToPath(dialog->GetMessage()), m_text);
+    }
     if (m_icon) {
         EXPECT_EQ((dialog->GetMessageDialogStyle() & wxICON_EXCLAMATION) != 0, *m_icon)
             << "icon of \"" << m_text << "\"";

@@ -22,11 +22,17 @@ class CRenamerListCtrl;
 namespace tesslin::test {
 
 // A message box with exactly `text` (UTF-8, paths byte for byte), answered with OK. With
-// `icon`, also the exclamation icon (true) or no icon (false).
+// `icon`, also the exclamation icon (true) or no icon (false). Capture(&out) instead stores
+// the box's text for the test to check.
 class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
 public:
     explicit ExpectMessage(std::string text, std::optional<bool> icon = std::nullopt)
         : m_text(std::move(text)), m_icon(icon) {}
+    ExpectMessage Capture(std::string* out) const {
+        ExpectMessage e(*this);
+        e.m_out = out;
+        return e;
+    }
 
 protected:
     int OnInvoked(wxMessageDialog* dialog) const override;
@@ -35,6 +41,7 @@ protected:
 private:
     std::string m_text;
     std::optional<bool> m_icon;
+    std::string* m_out = nullptr;
 };
 
 // The folder picker answers `folder` (nothing: the user cancels) while this lives, and

@@ -1,0 +1,261 @@
+// The view's commands and controls on real widgets and real folders: the ribbon's settings,
+// the folder picker, the file lists, the scan's failures and reports, the rename's guards.
+#include "tests/gui/ViewTestSupport.h"
+
+#include "app/MainFrame.h"
+#include "app/RootFolderText.h"
+#include "res/CommandIds.h"
+#include "settings/TesslinGUIDoc.h"
+#include "view/RenamerListCtrl.h"
+#include "view/TesslinGUIView.h"
+
+#include <wx/checkbox.h>
+#include <wx/panel.h>
+
+#include <boost/filesystem/operations.hpp>
+
+namespace tesslin::test {
+namespace {
+
+namespace fs = boost::filesystem;
+using S = std::vector<std::string>;
+
+// A library folder with two unmatched videos and two unmatched subtitles, scanned.
+class ViewCommands : public ViewTest {
+protected:
+    void SetUp() override {
+        ViewTest::SetUp();
+        for (const char* name : {"a.avi", "b.avi", "c.smi", "d.smi"}) {
+            WriteFile(m_library / name, name);
+        }
+        ChooseFolder(Root());
+        Press(ids::kButtonScan);
+        ASSERT_EQ(Rows(VideoList()).size(), 2u);
+    }
+    std::string Root() const { return m_library.path().string(); }
+    std::string In(const std::string& name) const { return m_library / name; }
+    void ChooseFolder(const std::string& folder) {
+        ScopedFolderChoice choice(folder);
+        Press(ids::kButtonFolder);
+    }
+
+    TempDir m_library;
+};
+
+TEST_F(ViewCommands, EditBoxesTakeEffectAsTyped) {
+    Type(ids::kEditVideoExtensionList, "avi,mkv .avi\t mp4 mp4");
+    EXPECT_EQ(Doc().m_settings.vid_ext.value, (S{"avi,mkv", ".avi", "mp4", "mp4"}));
+    Type(ids::kEditSubtitleExtensionList, " \t ");
+    EXPECT_EQ(Doc().m_settings.sub_ext.value, S{});
+    Type(ids::kEditVideoRegularExpression, " a b ");
+    EXPECT_EQ(Doc().m_settings.vid_regex.value, " a b ");
+    Type(ids::kEditSubtitleRegularExpression, "([");
+    EXPECT_EQ(Doc().m_settings.sub_regex.value, "([") << "stored as typed, checked at the scan";
+}
+
+TEST_F(ViewCommands, CheckBoxesFlipTheirSwitches) {
+    Settings& s = Doc().m_settings;
+    Frame().ActivateCategory(1); // a box's update handler runs while the box is on screen
+    Click(ids::kCheckRecursive);
+    EXPECT_TRUE(s.is_recursive.value);
+    // One box governs both filters, and the subtitle filter follows the video filter.
+    s.use_sub_regex.value = true;
+    Pump();
+    EXPECT_FALSE(s.use_sub_regex.value);
+    Click(ids::kCheckUseRegularExpression);
+    EXPECT_TRUE(s.use_vid_regex.value);
+    EXPECT_TRUE(s.use_sub_regex.value);
+    EXPECT_TRUE(Check(ids::kCheckUseRegularExpression).GetValue());
+
+    // The rename boxes are a radio pair on one switch.
+    Frame().ActivateCategory(2);
+    Click(ids::kCheckRenameSubtitleFile);
+    EXPECT_TRUE(s.rename_sub_file.value);
+    EXPECT_TRUE(Check(ids::kCheckRenameSubtitleFile).GetValue());
+    Click(ids::kCheckRenameVideoFile);
+    EXPECT_FALSE(s.rename_sub_file.value);
+    EXPECT_TRUE(Check(ids::kCheckRenameVideoFile).GetValue());
+    EXPECT_FALSE(Check(ids::kCheckRenameSubtitleFile).GetValue());
+}
+
+TEST_F(ViewCommands, FolderChoiceSetsTheRootOnlyCancelKeepsIt) {
+    const std::string status = StatusText();
+    {
+        ScopedFolderChoice cancel(std::nullopt);
+        Press(ids::kMainFolder);
+        EXPECT_EQ(cancel.asked, 1);
+    }
+    EXPECT_EQ(Doc().m_settings.root_directory.value, Root());
+    EXPECT_EQ(StatusText(), status);
+
+    const std::string other = WorkDir() / "other";
+    ChooseFolder(other);
+    EXPECT_EQ(Doc().m_settings.root_directory.value, other);
+    EXPECT_EQ(StatusText(), "루트 폴더: " + RootFolderText(other));
+    EXPECT_EQ(Rows(VideoList()), (S{In("a.avi"), In("b.avi")})) << "no scan on a choice";
+}
+
+TEST_F(ViewCommands, ARowGoesToItsOwnNameBox) {
+    Type(ids::kEditSubtitleFileName, "kept");
+    Select(VideoList(), 1);
+    EXPECT_EQ(BoxText(ids::kEditVideoFileName), In("b.avi"));
+    EXPECT_EQ(BoxText(ids::kEditSubtitleFileName), "kept");
+    Select(SubtitleList(), 0);
+    EXPECT_EQ(BoxText(ids::kEditSubtitleFileName), In("c.smi"));
+
+    // A row that only loses its selection and focus leaves the box as it is.
+    Type(ids::kEditVideoFileName, "typed");
+    VideoList().SetItemState(1, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    EXPECT_EQ(BoxText(ids::kEditVideoFileName), "typed");
+}
+
+TEST_F(ViewCommands, LayoutSplitsTheViewAtHalfItsHeight) {
+    wxPanel& view = *View().GetViewWindow();
+    view.SetSize(view.GetPosition().x, view.GetPosition().y, 640, 401);
+    wxSizeEvent size(view.GetSize());
+    view.ProcessWindowEvent(size);
+    EXPECT_EQ(VideoList().GetRect(), wxRect(0, 0, 640, 200));
+    EXPECT_EQ(SubtitleList().GetRect(), wxRect(0, 201, 640, 200));
+    EXPECT_EQ(VideoList().GetColumnWidth(0), 640);
+    EXPECT_EQ(SubtitleList().GetColumnWidth(0), 640);
+}
+
+TEST_F(ViewCommands, ScanTurnsToTheRenameCategoryOnlyWhenBothListsHoldRows) {
+    EXPECT_EQ(ActiveCategory(), 2);
+    Frame().ActivateCategory(1);
+    fs::remove(In("c.smi"));
+    fs::remove(In("d.smi"));
+    Press(ids::kButtonScan);
+    EXPECT_EQ(Rows(SubtitleList()), S{});
+    EXPECT_EQ(ActiveCategory(), 1);
+}
+
+TEST_F(ViewCommands, FailedScanKeepsListsRibbonAndSettingsAndNamesTheCause) {
+    WriteFile(In("file.avi"), "x");
+    struct Case {
+        std::string root;
+        std::string pattern; // enabled video filter, when not empty
+        std::string message;
+    };
+    const Case cases[] = {
+        {In("gone"), "", "루트 폴더가 없어 스캔하지 못했습니다.\n\n폴더: " + In("gone")},
+        {"", "",
+         "루트 폴더가 설정되어 있지 않아 스캔하지 못했습니다.\n\"루트 폴더 설정\"으로 스캔할 "
+         "폴더를 "
+         "선택하세요."},
+        {In("file.avi"), "",
+         "루트 폴더가 폴더가 아니어서 스캔하지 못했습니다.\n\n폴더: " + In("file.avi")},
+        {Root(), "a(b", ""}, // checked below: pattern and complaint
+    };
+    const S videos = Rows(VideoList());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.root + " " + c.pattern);
+        Frame().ActivateCategory(1);
+        Settings& s = Doc().m_settings;
+        s.root_directory.value = c.root;
+        s.vid_regex.value = c.pattern;
+        s.use_vid_regex.value = s.use_sub_regex.value = !c.pattern.empty();
+        const Settings before = s;
+        std::string shown;
+        wxTEST_DIALOG(Press(ids::kButtonScan), ExpectMessage(c.message, true).Capture(&shown));
+        if (c.message.empty()) {
+            EXPECT_EQ(shown.rfind("영상 파일 정규식 필터가 올바른 정규식이 아니어서 스캔하지 "
+                                  "못했습니다.\n\n필터: a(b\n오류: ",
+                                  0),
+                      0u)
+                << shown;
+            EXPECT_GT(shown.size(), shown.find("오류: ") + 10) << "the library's complaint";
+        }
+        EXPECT_EQ(Rows(VideoList()), videos);
+        EXPECT_EQ(Rows(SubtitleList()).size(), 2u);
+        EXPECT_EQ(ActiveCategory(), 1);
+        EXPECT_EQ(Doc().m_settings, before);
+    }
+}
+
+TEST_F(ViewCommands, SkippedEntriesAreReportedAfterTheRowsWithCountAndFirstPaths) {
+    for (int i = 0; i < 7; ++i) {
+        const std::string loop = In("loop" + std::to_string(i) + ".avi");
+        fs::create_symlink(loop, loop); // its status cannot be read: a loop
+    }
+    std::string shown;
+    wxTEST_DIALOG(Press(ids::kButtonScan), ExpectMessage("", true).Capture(&shown));
+    EXPECT_EQ(Rows(VideoList()), (S{In("a.avi"), In("b.avi")}));
+    EXPECT_EQ(shown.rfind("읽을 수 없는 폴더나 파일 7개를 건너뛰었습니다.", 0), 0u) << shown;
+    EXPECT_NE(shown.find("(Too many levels of symbolic links)"), std::string::npos) << shown;
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 1 + 5 + 1) << shown;
+    EXPECT_NE(shown.find("\n... 외 2개"), std::string::npos) << shown;
+}
+
+TEST_F(ViewCommands, RenameGuardsAskForBothRowsAndChangeNothing) {
+    struct Case {
+        long video;
+        long subtitle;
+        const char* message;
+    };
+    const Case cases[] = {
+        {-1, -1, "영상 파일이 선택되지 않았습니다."},
+        {-1, 0, "영상 파일이 선택되지 않았습니다."},
+        {0, -1, "자막 파일이 선택되지 않았습니다."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        VideoList().SetItemState(-1, 0, wxLIST_STATE_SELECTED);
+        SubtitleList().SetItemState(-1, 0, wxLIST_STATE_SELECTED);
+        if (c.video >= 0) {
+            Select(VideoList(), c.video);
+        }
+        if (c.subtitle >= 0) {
+            Select(SubtitleList(), c.subtitle);
+        }
+        const std::string videoBox = BoxText(ids::kEditVideoFileName);
+        wxTEST_DIALOG(Press(ids::kButtonRenameFile), ExpectMessage(c.message, true));
+        EXPECT_EQ(Rows(VideoList()).size(), 2u);
+        EXPECT_EQ(Rows(SubtitleList()).size(), 2u);
+        EXPECT_EQ(BoxText(ids::kEditVideoFileName), videoBox);
+        EXPECT_TRUE(fs::exists(In("c.smi")));
+    }
+}
+
+TEST_F(ViewCommands, RenameOntoAnExistingFileReplacesNothingButTheRowsLeave) {
+    WriteFile(In("a.smi"), ""); // empty files are not listed, but they are files
+    Select(VideoList(), 0);
+    Select(SubtitleList(), 0);
+    wxTEST_DIALOG(Press(ids::kButtonRenameFile), ExpectMessage("Renaming error!", false));
+    EXPECT_EQ(ReadFile(In("a.smi")), "");
+    EXPECT_EQ(ReadFile(In("c.smi")), "c.smi");
+    EXPECT_EQ(Rows(VideoList()), S{In("b.avi")});
+    EXPECT_EQ(Rows(SubtitleList()), S{In("d.smi")});
+    EXPECT_EQ(BoxText(ids::kEditVideoFileName), "");
+    EXPECT_EQ(BoxText(ids::kEditSubtitleFileName), "");
+}
+
+TEST_F(ViewCommands, RenameRefusesANameWithoutExtensionAndKeepsListsAndBoxes) {
+    Select(VideoList(), 0);
+    Select(SubtitleList(), 1);
+    Type(ids::kEditSubtitleFileName, In("nodot"));
+    wxTEST_DIALOG(
+        Press(ids::kButtonRenameFile),
+        ExpectMessage("변경할 파일 이름에 확장자가 없어 이름을 변경하지 않았습니다.\n\n파일: " +
+                          In("nodot"),
+                      true));
+    EXPECT_EQ(Rows(VideoList()).size(), 2u);
+    EXPECT_EQ(Rows(SubtitleList()).size(), 2u);
+    EXPECT_EQ(BoxText(ids::kEditSubtitleFileName), In("nodot"));
+    EXPECT_TRUE(fs::exists(In("d.smi")));
+}
+
+TEST_F(ViewCommands, RenameRemovesTheFirstSelectedRowOfEachList) {
+    Select(VideoList(), 1);
+    VideoList().SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    Select(SubtitleList(), 1);
+    Type(ids::kEditVideoFileName, In("typed name.avi")); // the box counts, not the row
+    Press(ids::kButtonRenameFile);
+    EXPECT_EQ(ReadFile(In("typed name.smi")), "d.smi");
+    EXPECT_EQ(Rows(VideoList()), S{In("b.avi")});
+    EXPECT_EQ(VideoList().FirstSelectedRow(), 0) << "the other selected row stays selected";
+    EXPECT_EQ(Rows(SubtitleList()), S{In("c.smi")});
+}
+
+} // namespace
+} // namespace tesslin::test

@@ -1,0 +1,242 @@
+// The settings' way through a session: what the start reads and shows, what the close
+// writes, and what is never written: a settings file the program could not read.
+#include "tests/gui/ViewTestSupport.h"
+
+#include "app/MainFrame.h"
+#include "app/RibbonAccess.h"
+#include "app/TesslinGUIApp.h"
+#include "res/CommandIds.h"
+#include "settings/SettingsFile.h"
+#include "settings/TesslinGUIDoc.h"
+
+#include <wx/docview.h>
+
+#include <boost/filesystem/operations.hpp>
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace tesslin::test {
+namespace {
+
+namespace fs = boost::filesystem;
+
+// Makes file permissions hold for this thread even as root (as in CI), by lowering the
+// capabilities that override them; restores them when it ends.
+class ScopedPermissionChecks {
+public:
+    ScopedPermissionChecks() {
+        if (geteuid() != 0) {
+            m_ok = true;
+            return;
+        }
+        if (syscall(SYS_capget, &m_header, m_saved) != 0) {
+            return;
+        }
+        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        m_ok = m_lowered = syscall(SYS_capset, &m_header, lowered) == 0;
+    }
+    ~ScopedPermissionChecks() {
+        if (m_lowered) {
+            syscall(SYS_capset, &m_header, m_saved);
+        }
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2]{};
+    bool m_ok = false;
+    bool m_lowered = false;
+};
+
+Settings Defaults() {
+    Settings s;
+    s.ResetToDefaults();
+    return s;
+}
+
+// A start from a prepared working folder; StartBox() gives the text of the box it showed.
+class StartTest : public ViewTest {
+protected:
+    virtual void Prepare() {}
+    virtual bool StartShowsABox() const { return true; }
+    void BeforeWindow() override {
+        Prepare();
+        m_hook = std::make_unique<GTestModalHook>(__FILE__, __LINE__, "start-up");
+        if (StartShowsABox()) {
+            m_expect.emplace(ExpectMessage("", true).Capture(&m_shown));
+            m_hook->AddExpectation(*m_expect);
+        }
+    }
+    void TearDown() override {
+        m_hook.reset();
+        ViewTest::TearDown();
+    }
+    std::string StartBox() {
+        m_hook->CheckUnmetExpectations();
+        m_hook.reset();
+        return m_shown;
+    }
+    void WriteSettingsText(const std::string& text) const { WriteFile(SettingsFile(), text); }
+    void ClosesWithoutABox() { CloseWindow(); }
+
+    std::unique_ptr<GTestModalHook> m_hook;
+    std::optional<ExpectMessage> m_expect;
+    std::string m_shown;
+};
+
+class StartWithFile : public StartTest {
+    bool StartShowsABox() const override { return false; }
+    void Prepare() override { WriteSettingsText("vid_ext mkv\n"); }
+};
+
+TEST_F(StartWithFile, ShowsItsValuesDoesNotRewriteItAndWritesTheWholeRecordAtClose) {
+    StartBox();
+    EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "mkv ");
+    EXPECT_EQ(BoxText(ids::kEditSubtitleExtensionList), "");
+    EXPECT_EQ(ReadFile(SettingsFile()), "vid_ext mkv\n");
+    Type(ids::kEditSubtitleRegularExpression, "kor");
+    CloseWindow();
+    Settings expected = Defaults();
+    ApplySettingsMap(ParseSettingsText("vid_ext mkv\n"), expected);
+    expected.sub_regex.value = "kor";
+    EXPECT_EQ(ReadFile(SettingsFile()), FormatSettingsFile(expected));
+}
+
+class StartWithBadBoolean : public StartTest {
+    void Prepare() override { WriteSettingsText("vid_ext mkv\nis_recursive true\n"); }
+};
+
+TEST_F(StartWithBadBoolean, ShowsTheReadersMessageAndRepairsTheLineAtClose) {
+    EXPECT_EQ(StartBox(), kBadBooleanValue);
+    EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "mkv ");
+    CloseWindow();
+    const std::string text = ReadFile(SettingsFile());
+    EXPECT_NE(text.find("\r\nis_recursive 0 # "), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nvid_ext mkv # "), std::string::npos) << text;
+}
+
+// A good settings file that the program may not read.
+class StartWithUnreadableFile : public StartTest {
+protected:
+    void Prepare() override {
+        Settings good = Defaults();
+        good.vid_ext.value = {"mkv"};
+        m_good = FormatSettingsFile(good);
+        WriteSettingsText(m_good);
+        fs::permissions(SettingsFile(), fs::no_perms);
+        m_checks.emplace();
+        if (!m_checks->ok()) {
+            GTEST_SKIP() << "cannot make file permissions hold for this process";
+        }
+    }
+    std::string m_good;
+    std::optional<ScopedPermissionChecks> m_checks;
+};
+
+TEST_F(StartWithUnreadableFile, RunsOnTheDefaultsAndKeepsTheGoodFileAtClose) {
+    EXPECT_EQ(StartBox(), kCannotOpenForReading);
+    EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
+    Type(ids::kEditVideoExtensionList, "avi");
+    m_checks.reset();
+    ClosesWithoutABox();
+    EXPECT_EQ(ReadFile(SettingsFile()), m_good);
+}
+
+class StartWithSettingsFolder : public StartTest {
+    void Prepare() override { fs::create_directory(SettingsFile()); }
+};
+
+TEST_F(StartWithSettingsFolder, RunsOnTheDefaultsAndLeavesTheFolderAlone) {
+    EXPECT_EQ(StartBox(), kCannotOpenForReading);
+    EXPECT_EQ(BoxText(ids::kEditSubtitleExtensionList), "smi ");
+    ClosesWithoutABox();
+    EXPECT_TRUE(fs::is_directory(SettingsFile()));
+}
+
+// The working folder cannot be searched: the settings file's status cannot be queried.
+class StartInUnsearchableFolder : public StartWithUnreadableFile {
+    void Prepare() override {
+        StartWithUnreadableFile::Prepare();
+        fs::permissions(SettingsFile(), fs::owner_read | fs::owner_write);
+        fs::permissions(WorkDir().path(), fs::owner_read | fs::owner_write);
+    }
+    void TearDown() override {
+        fs::permissions(WorkDir().path(), fs::owner_all);
+        StartWithUnreadableFile::TearDown();
+    }
+};
+
+TEST_F(StartInUnsearchableFolder, ShowsTheStatusErrorRunsOnTheDefaultsAndWritesNothing) {
+    const std::string shown = StartBox();
+    EXPECT_NE(shown.find("TesslinGUI.ini"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Permission denied"), std::string::npos) << shown;
+    EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
+    m_checks.reset();
+    fs::permissions(WorkDir().path(), fs::owner_all);
+    ClosesWithoutABox();
+    EXPECT_EQ(ReadFile(SettingsFile()), m_good);
+}
+
+// The working folder is gone: the settings file can be written neither at start nor at close.
+class StartInDeletedFolder : public StartTest {
+    void Prepare() override { fs::remove(WorkDir().path()); }
+};
+
+TEST_F(StartInDeletedFolder, ShowsTheWriteErrorAndGoesOnAndStillClosesAtTheEnd) {
+    EXPECT_EQ(StartBox(), kCannotOpenForWriting);
+    EXPECT_TRUE(Frame().IsShown());
+    EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
+    wxTEST_DIALOG(CloseWindow(), ExpectMessage(kCannotOpenForWriting, true));
+    EXPECT_EQ(CMainFrame::Get(), nullptr);
+}
+
+using DocumentCommands = ViewTest;
+
+void SendMenu(int id) {
+    wxCommandEvent event(wxEVT_MENU, id);
+    CMainFrame::Get()->ProcessWindowEvent(event);
+}
+
+TEST_F(DocumentCommands, NewReadsTheFileAgainWithoutWritingFirst) {
+    const std::string file = ReadFile(SettingsFile());
+    Type(ids::kEditVideoExtensionList, "zzz");
+    Click(ids::kCheckRecursive);
+    SendMenu(ids::kFileNew);
+    EXPECT_EQ(Doc().m_settings, Defaults());
+    EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
+    EXPECT_EQ(ReadFile(SettingsFile()), file);
+    EXPECT_EQ(wxGetApp().GetDocManager()->GetDocumentsVector().size(), 1u);
+}
+
+TEST_F(DocumentCommands, RecentFileOpensTheDocumentAndLeavesTheSettingsAlone) {
+    const std::string file = ReadFile(SettingsFile());
+    const std::string document = WorkDir() / "library.tesslin";
+    WriteFile(document, "");
+    wxGetApp().GetDocManager()->AddFileToHistory(wxString::FromUTF8(document));
+    Type(ids::kEditVideoExtensionList, "zzz");
+    SendMenu(wxID_FILE1);
+    EXPECT_EQ(Doc().GetFilename().utf8_string(), document);
+    EXPECT_EQ(Doc().m_settings.vid_ext.value, std::vector<std::string>{"zzz"});
+    EXPECT_EQ(ReadFile(SettingsFile()), file);
+}
+
+TEST_F(DocumentCommands, StartWithAFileNameLoadsTheSettingsAsAPlainStartDoes) {
+    CloseWindow();
+    WriteFile(SettingsFile(), "vid_ext mkv\n");
+    const std::string document = WorkDir() / "library.tesslin";
+    WriteFile(document, "");
+    CTesslinGUIApp& app = wxGetApp();
+    app.InitDocManager();
+    ASSERT_TRUE(app.OpenMainWindow(wxString::FromUTF8(document)));
+    EXPECT_EQ(GetRibbonEditText(ids::kEditVideoExtensionList), "mkv ");
+    CMainFrame::Get()->Close(true);
+    Pump();
+    EXPECT_NE(ReadFile(SettingsFile()).find("\r\nvid_ext mkv # "), std::string::npos);
+}
+
+} // namespace
+} // namespace tesslin::test
