@@ -404,9 +404,9 @@ TEST(SettingsFileFaults, DiskFullDuringWriteKeepsTheOldFile) {
 TEST(SettingsFileFaults, KilledWriterLeavesOldOrNewFileByteForByte) {
     ScopedWorkingDirectory cwd;
     Settings a = Defaults();
-    a.root_directory.value = std::string(4 * 1024 * 1024, 'a');
+    a.root_directory.value = std::string(1024 * 1024, 'a');
     Settings b = Defaults();
-    b.root_directory.value = std::string(4 * 1024 * 1024, 'b');
+    b.root_directory.value = std::string(1024 * 1024, 'b');
     b.vid_ext.value = {"b"};
     const std::string text_a = FormatSettingsFile(a);
     const std::string text_b = FormatSettingsFile(b);
