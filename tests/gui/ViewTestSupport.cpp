@@ -46,7 +46,7 @@ ScopedFolderChoice::~ScopedFolderChoice() {
 }
 
 CTesslinGUIView& ViewTest::View() const {
-    auto* view = wxDynamicCast(wxGetApp().GetDocManager()->GetAnyUsableView(), CTesslinGUIView);
+    auto* view = dynamic_cast<CTesslinGUIView*>(wxGetApp().GetDocManager()->GetAnyUsableView());
     EXPECT_NE(view, nullptr);
     return *view;
 }
@@ -64,13 +64,13 @@ CRenamerListCtrl& ViewTest::SubtitleList() const {
 }
 
 wxTextCtrl& ViewTest::Box(int id) const {
-    auto* box = wxDynamicCast(Frame().FindRibbonControl(id), wxTextCtrl);
+    auto* box = dynamic_cast<wxTextCtrl*>(Frame().FindRibbonControl(id));
     EXPECT_NE(box, nullptr) << id;
     return *box;
 }
 
 wxCheckBox& ViewTest::Check(int id) const {
-    auto* check = wxDynamicCast(Frame().FindRibbonControl(id), wxCheckBox);
+    auto* check = dynamic_cast<wxCheckBox*>(Frame().FindRibbonControl(id));
     EXPECT_NE(check, nullptr) << id;
     return *check;
 }
