@@ -2,6 +2,8 @@
 // the folder picker, the file lists, the scan's failures and reports, the rename's guards.
 #include "tests/gui/ViewTestSupport.h"
 
+#include "tests/gui/PopupCapture.h"
+
 #include "app/MainFrame.h"
 #include "app/RootFolderText.h"
 #include "res/CommandIds.h"
@@ -255,6 +257,36 @@ TEST_F(ViewCommands, RenameRemovesTheFirstSelectedRowOfEachList) {
     EXPECT_EQ(Rows(VideoList()), S{In("b.avi")});
     EXPECT_EQ(VideoList().FirstSelectedRow(), 0) << "the other selected row stays selected";
     EXPECT_EQ(Rows(SubtitleList()), S{In("c.smi")});
+}
+
+TEST_F(ViewCommands, NamesThatAreNotUtf8SurviveListsBoxesAndTheRename) {
+    const std::string video = In("\xB0\xA1\xB3\xAA 01.avi"); // CP949 bytes, not UTF-8
+    const std::string subtitle = In("\xff\xfe.smi");
+    WriteFile(video, "v");
+    WriteFile(subtitle, "s");
+    Press(ids::kButtonScan);
+    const S videos = Rows(VideoList());
+    const S subtitles = Rows(SubtitleList());
+    ASSERT_EQ(videos, (S{In("a.avi"), In("b.avi"), video}));
+    ASSERT_EQ(subtitles, (S{In("c.smi"), In("d.smi"), subtitle}));
+    Select(VideoList(), 2);
+    Select(SubtitleList(), 2);
+    EXPECT_EQ(BoxText(ids::kEditVideoFileName), video);
+    Press(ids::kButtonRenameFile);
+    EXPECT_EQ(ReadFile(In("\xB0\xA1\xB3\xAA 01.smi")), "s");
+    EXPECT_FALSE(fs::exists(subtitle));
+}
+
+TEST_F(ViewCommands, RightClickInTheViewShowsTheEditMenu) {
+    PopupCapture popups;
+    wxContextMenuEvent event(wxEVT_CONTEXT_MENU, VideoList().GetId(),
+                             VideoList().ClientToScreen(wxPoint(10, 30)));
+    event.SetEventObject(&VideoList());
+    VideoList().ProcessWindowEvent(event);
+    ASSERT_EQ(popups.Menus().size(), 1u);
+    for (const int id : {ids::kEditCut, ids::kEditCopy, ids::kEditPaste}) {
+        EXPECT_NE(FindItem(popups.Menus()[0], id), nullptr) << id;
+    }
 }
 
 } // namespace
