@@ -20,7 +20,7 @@ void EditUndo::Attach(wxTextCtrl& box) {
 
 void EditUndo::OnText(wxCommandEvent& event) {
     event.Skip();
-    const auto* box = wxDynamicCast(event.GetEventObject(), wxTextCtrl);
+    const auto* box = dynamic_cast<wxTextCtrl*>(event.GetEventObject());
     const auto found = m_states.find(box);
     if (found == m_states.end()) {
         return;
@@ -36,7 +36,7 @@ void EditUndo::OnText(wxCommandEvent& event) {
 
 void EditUndo::OnSetFocus(wxFocusEvent& event) {
     event.Skip();
-    const auto* box = wxDynamicCast(event.GetEventObject(), wxTextCtrl);
+    const auto* box = dynamic_cast<wxTextCtrl*>(event.GetEventObject());
     const auto found = m_states.find(box);
     if (found == m_states.end()) {
         return;

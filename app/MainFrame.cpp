@@ -38,7 +38,7 @@ wxWindow* FirstFocusable(wxWindow& parent) {
         if (!child->IsShown() || !child->IsEnabled()) {
             continue;
         }
-        if (child->AcceptsFocus() && !wxDynamicCast(child, wxRibbonControl)) {
+        if (child->AcceptsFocus() && !dynamic_cast<wxRibbonControl*>(child)) {
             return child;
         }
         if (wxWindow* found = FirstFocusable(*child)) {
@@ -113,7 +113,7 @@ CMainFrame* CMainFrame::Get() {
     if (!wxTheApp) {
         return nullptr;
     }
-    auto* frame = wxDynamicCast(wxTheApp->GetTopWindow(), CMainFrame);
+    auto* frame = dynamic_cast<CMainFrame*>(wxTheApp->GetTopWindow());
     if (!frame || frame->IsBeingDeleted()) {
         return nullptr;
     }
@@ -132,7 +132,7 @@ void CMainFrame::BuildRibbon() {
                                          wxRIBBON_BAR_SHOW_TOGGLE_BUTTON);
     m_ribbonControls = tesslin::BuildCategories(*m_wndRibbonBar, layout);
     for (const auto& [id, control] : m_ribbonControls) {
-        if (auto* box = wxDynamicCast(control, wxTextCtrl)) {
+        if (auto* box = dynamic_cast<wxTextCtrl*>(control)) {
             m_editUndo.Attach(*box);
         }
     }
@@ -285,7 +285,7 @@ void CMainFrame::RecolourRibbonControls() {
     const wxColour colour = tesslin::LabelColour(*m_wndRibbonBar->GetArtProvider());
     std::function<void(wxWindow*)> recolour = [&](wxWindow* window) {
         for (wxWindow* child : window->GetChildren()) {
-            if (wxDynamicCast(child, wxStaticText) || wxDynamicCast(child, wxCheckBox)) {
+            if (dynamic_cast<wxStaticText*>(child) || dynamic_cast<wxCheckBox*>(child)) {
                 child->SetForegroundColour(colour);
                 child->Refresh();
             }
@@ -348,7 +348,7 @@ void CMainFrame::OnPane(wxCommandEvent& event) {
     const int step = event.GetId() == ids::kNextPane ? 1 : -1;
     const int next = current < 0 ? (step > 0 ? 0 : count - 1) : (current + step + count) % count;
     wxWindow* pane = panes[static_cast<size_t>(next)];
-    if (auto* page = wxDynamicCast(pane, wxRibbonPage)) {
+    if (auto* page = dynamic_cast<wxRibbonPage*>(pane)) {
         // A page takes no focus itself: its first edit box does.
         pane = FirstFocusable(*page);
         if (!pane) {
@@ -364,7 +364,7 @@ wxTextEntry* FocusedTextEntry() {
 }
 // The ribbon's own edit boxes undo through EditUndo; other text controls undo natively.
 wxTextCtrl* FocusedTextCtrl() {
-    return wxDynamicCast(wxWindow::FindFocus(), wxTextCtrl);
+    return dynamic_cast<wxTextCtrl*>(wxWindow::FindFocus());
 }
 } // namespace
 

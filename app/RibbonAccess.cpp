@@ -11,7 +11,7 @@ namespace {
 // The ribbon's edit box `id`: a child window anywhere under the bar, on hidden pages too.
 wxTextCtrl* RibbonEdit(int id) {
     CMainFrame* frame = CMainFrame::Get();
-    return frame ? wxDynamicCast(frame->FindRibbonControl(id), wxTextCtrl) : nullptr;
+    return frame ? dynamic_cast<wxTextCtrl*>(frame->FindRibbonControl(id)) : nullptr;
 }
 } // namespace
 

@@ -50,7 +50,7 @@ int TabRowHeight(wxRibbonBar& bar) {
 }
 
 wxRibbonBar* BarOf(wxWindow* window) {
-    return wxDynamicCast(window->GetParent(), wxRibbonBar);
+    return dynamic_cast<wxRibbonBar*>(window->GetParent());
 }
 
 } // namespace

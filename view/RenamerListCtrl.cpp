@@ -21,6 +21,15 @@ bool CRenamerListCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& po
     return true;
 }
 
+CRenamerListCtrl::~CRenamerListCtrl() {
+    // The base class's destructor still reports selection and focus changes while it tears
+    // its items down; by then this object is no longer a CRenamerListCtrl and its rows are
+    // gone, so the handler must not hear them.
+    Unbind(wxEVT_LIST_ITEM_SELECTED, &CRenamerListCtrl::OnItemStateChanged, this);
+    Unbind(wxEVT_LIST_ITEM_FOCUSED, &CRenamerListCtrl::OnItemStateChanged, this);
+    Unbind(wxEVT_LIST_ITEM_DESELECTED, &CRenamerListCtrl::OnItemStateChanged, this);
+}
+
 void CRenamerListCtrl::SetRows(std::vector<boost::filesystem::path> rows) {
     // Emptying the control first drops its selection and focus; its focus event then names
     // no row, so no box is written while the rows are replaced.

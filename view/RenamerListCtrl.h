@@ -19,6 +19,7 @@ namespace tesslin {
 class CRenamerListCtrl : public wxListCtrl {
 public:
     CRenamerListCtrl() = default;
+    ~CRenamerListCtrl() override;
 
     // Creates the window: report mode, several rows selectable, not sorted, one
     // left-aligned column 0 with `caption`, 500 pixels wide.

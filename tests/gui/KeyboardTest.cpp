@@ -52,7 +52,7 @@ protected:
 
     // Puts the keyboard focus into the ribbon's edit box `id` and waits until it is there.
     wxTextCtrl& FocusBox(int id) {
-        auto* box = wxDynamicCast(Frame().FindRibbonControl(id), wxTextCtrl);
+        auto* box = dynamic_cast<wxTextCtrl*>(Frame().FindRibbonControl(id));
         box->SetFocus();
         EXPECT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == box; }));
         return *box;
