@@ -14,6 +14,9 @@
 #include <csignal>
 #include <utility>
 
+// Xlib's display connection (its `Display`), only ever passed through.
+struct _XDisplay;
+
 namespace tesslin {
 
 namespace {
@@ -85,7 +88,7 @@ public:
 
 // Xlib calls this when the connection to the display is lost, and ends the process if it
 // returns; the toolkit's own handler ends it at once. Save first, then end the same way.
-int OnDisplayLost(void*) {
+int OnDisplayLost(_XDisplay*) {
     SaveNow();
     _exit(1);
 }
@@ -94,7 +97,7 @@ int OnDisplayLost(void*) {
 // reached at run time, so building needs no X11 development files and a session without X
 // simply has none to set.
 void HandleDisplayLoss() {
-    using IOErrorHandler = int (*)(void*);
+    using IOErrorHandler = int (*)(_XDisplay*);
     using SetIOErrorHandler = IOErrorHandler (*)(IOErrorHandler);
     if (void* symbol = dlsym(RTLD_DEFAULT, "XSetIOErrorHandler")) {
         reinterpret_cast<SetIOErrorHandler>(symbol)(&OnDisplayLost);

@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     CMainFrame* frame = CMainFrame::Get();
-    auto* view = wxDynamicCast(app.GetDocManager()->GetAnyUsableView(), CTesslinGUIView);
+    auto* view = dynamic_cast<CTesslinGUIView*>(app.GetDocManager()->GetAnyUsableView());
     view->GetDocument()->m_settings.root_directory.value = options.tree;
     wxYield();
 

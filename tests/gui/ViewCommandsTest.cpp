@@ -134,6 +134,8 @@ TEST_F(ViewCommands, ScanTurnsToTheRenameCategoryOnlyWhenBothListsHoldRows) {
 
 TEST_F(ViewCommands, FailedScanKeepsListsRibbonAndSettingsAndNamesTheCause) {
     WriteFile(In("file.avi"), "x");
+    fs::create_directory(In("locked"));
+    fs::permissions(In("locked"), fs::no_perms);
     struct Case {
         std::string root;
         std::string pattern; // enabled video filter, when not empty
@@ -148,6 +150,9 @@ TEST_F(ViewCommands, FailedScanKeepsListsRibbonAndSettingsAndNamesTheCause) {
         {In("file.avi"), "",
          "루트 폴더가 폴더가 아니어서 스캔하지 못했습니다.\n\n폴더: " + In("file.avi")},
         {Root(), "a(b", ""}, // checked below: pattern and complaint
+        {In("locked"), "",
+         "폴더를 읽을 수 없어 스캔하지 못했습니다.\n\n폴더: " + In("locked") +
+             "\n이유: Permission denied"},
     };
     const S videos = Rows(VideoList());
     for (const Case& c : cases) {
@@ -159,8 +164,14 @@ TEST_F(ViewCommands, FailedScanKeepsListsRibbonAndSettingsAndNamesTheCause) {
         s.use_vid_regex.value = s.use_sub_regex.value = !c.pattern.empty();
         const Settings before = s;
         std::string shown;
+        ScopedPermissionChecks checks;
+        if (!checks.ok() && c.root == In("locked")) {
+            continue; // permissions cannot be made to hold here
+        }
         wxTEST_DIALOG(Press(ids::kButtonScan), ExpectMessage(c.message, true).Capture(&shown));
-        if (c.message.empty()) {
+        if (!c.message.empty()) {
+            EXPECT_EQ(shown, c.message);
+        } else {
             EXPECT_EQ(shown.rfind("영상 파일 정규식 필터가 올바른 정규식이 아니어서 스캔하지 "
                                   "못했습니다.\n\n필터: a(b\n오류: ",
                                   0),

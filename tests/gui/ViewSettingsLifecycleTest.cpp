@@ -13,44 +13,10 @@
 
 #include <boost/filesystem/operations.hpp>
 
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 namespace tesslin::test {
 namespace {
 
 namespace fs = boost::filesystem;
-
-// Makes file permissions hold for this thread even as root (as in CI), by lowering the
-// capabilities that override them; restores them when it ends.
-class ScopedPermissionChecks {
-public:
-    ScopedPermissionChecks() {
-        if (geteuid() != 0) {
-            m_ok = true;
-            return;
-        }
-        if (syscall(SYS_capget, &m_header, m_saved) != 0) {
-            return;
-        }
-        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
-        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        m_ok = m_lowered = syscall(SYS_capset, &m_header, lowered) == 0;
-    }
-    ~ScopedPermissionChecks() {
-        if (m_lowered) {
-            syscall(SYS_capset, &m_header, m_saved);
-        }
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct m_saved[2]{};
-    bool m_ok = false;
-    bool m_lowered = false;
-};
 
 Settings Defaults() {
     Settings s;

@@ -14,6 +14,10 @@
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace tesslin::test {
 
 int ExpectMessage::OnInvoked(wxMessageDialog* dialog) const {
@@ -43,6 +47,43 @@ ScopedFolderChoice::ScopedFolderChoice(std::optional<std::string> folder)
 
 ScopedFolderChoice::~ScopedFolderChoice() {
     SetFolderPicker({});
+}
+
+namespace {
+constexpr unsigned kPermissionOverrides = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+
+bool SetEffective(unsigned effective, unsigned* old) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    if (syscall(SYS_capget, &header, data) != 0) {
+        return false;
+    }
+    if (old) {
+        *old = data[0].effective;
+    }
+    data[0].effective = effective & data[0].permitted;
+    return syscall(SYS_capset, &header, data) == 0;
+}
+
+unsigned Effective() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    return syscall(SYS_capget, &header, data) == 0 ? data[0].effective : 0;
+}
+} // namespace
+
+ScopedPermissionChecks::ScopedPermissionChecks() {
+    if (geteuid() != 0) {
+        m_ok = true;
+        return;
+    }
+    m_ok = m_lowered = SetEffective(Effective() & ~kPermissionOverrides, &m_savedEffective);
+}
+
+ScopedPermissionChecks::~ScopedPermissionChecks() {
+    if (m_lowered) {
+        SetEffective(m_savedEffective, nullptr);
+    }
 }
 
 CTesslinGUIView& ViewTest::View() const {
