@@ -44,17 +44,6 @@ protected:
     TempDir m_library;
 };
 
-TEST_F(ViewCommands, EditBoxesTakeEffectAsTyped) {
-    Type(ids::kEditVideoExtensionList, "avi,mkv .avi\t mp4 mp4");
-    EXPECT_EQ(Doc().m_settings.vid_ext.value, (S{"avi,mkv", ".avi", "mp4", "mp4"}));
-    Type(ids::kEditSubtitleExtensionList, " \t ");
-    EXPECT_EQ(Doc().m_settings.sub_ext.value, S{});
-    Type(ids::kEditVideoRegularExpression, " a b ");
-    EXPECT_EQ(Doc().m_settings.vid_regex.value, " a b ");
-    Type(ids::kEditSubtitleRegularExpression, "([");
-    EXPECT_EQ(Doc().m_settings.sub_regex.value, "([") << "stored as typed, checked at the scan";
-}
-
 TEST_F(ViewCommands, CheckBoxesFlipTheirSwitches) {
     Settings& s = Doc().m_settings;
     Frame().ActivateCategory(1); // a box's update handler runs while the box is on screen

@@ -112,17 +112,6 @@ TEST_F(StartWithUnreadableFile, RunsOnTheDefaultsAndKeepsTheGoodFileAtClose) {
     EXPECT_EQ(ReadFile(SettingsFile()), m_good);
 }
 
-class StartWithSettingsFolder : public StartTest {
-    void Prepare() override { fs::create_directory(SettingsFile()); }
-};
-
-TEST_F(StartWithSettingsFolder, RunsOnTheDefaultsAndLeavesTheFolderAlone) {
-    EXPECT_EQ(StartBox(), kCannotOpenForReading);
-    EXPECT_EQ(BoxText(ids::kEditSubtitleExtensionList), "smi ");
-    ClosesWithoutABox();
-    EXPECT_TRUE(fs::is_directory(SettingsFile()));
-}
-
 // The working folder cannot be searched: the settings file's status cannot be queried.
 class StartInUnsearchableFolder : public StartWithUnreadableFile {
     void Prepare() override {
