@@ -291,8 +291,8 @@ TEST(ScanFaults, TenThousandFilesWithOneNameKey) {
 // (they are simply no longer part of the library).
 TEST(ScanFaults, FilesAndFoldersVanishingDuringTheScan) {
     constexpr int kRounds = 4;
-    constexpr int kFolders = 20;
-    constexpr int kFilesPerFolder = 60;
+    constexpr int kFolders = 40;
+    constexpr int kFilesPerFolder = 30;
     int vanished_during_scans = 0;
     for (int round = 0; round < kRounds; ++round) {
         const TempDir dir;
@@ -319,14 +319,13 @@ TEST(ScanFaults, FilesAndFoldersVanishingDuringTheScan) {
             boost::system::error_code ec;
             for (int step = 0; !done; ++step) {
                 const fs::path folder = dir.path() / ("f" + std::to_string(random() % kFolders));
-                // Every fourth step removes a whole folder, the others one file.
-                const bool whole_folder = step % 4 == 3;
-                const auto count =
-                    whole_folder ? fs::remove_all(folder, ec)
-                                 : static_cast<std::uintmax_t>(fs::remove(
-                                       folder / ("v" + std::to_string(random() % kFilesPerFolder) +
-                                                 (step % 2 ? ".avi" : ".smi")),
-                                       ec));
+                // Every other step removes a whole folder, the others one file.
+                const bool whole_folder = step % 2 == 1;
+                const int file = static_cast<int>(random() % kFilesPerFolder);
+                const fs::path name =
+                    folder / ("v" + std::to_string(file) + (file % 2 ? ".avi" : ".smi"));
+                const auto count = whole_folder ? fs::remove_all(folder, ec)
+                                                : static_cast<std::uintmax_t>(fs::remove(name, ec));
                 if (!done && count > 0 && count != static_cast<std::uintmax_t>(-1)) {
                     removed_while_scanning += static_cast<int>(count);
                 }
