@@ -4,6 +4,10 @@
 
 #include <wx/ribbon/art.h>
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 namespace tesslin {
 
 Look LookFor(long id) {
@@ -66,13 +70,65 @@ Scheme SchemeFor(Visual visual, int office2007Style) {
     }
     switch (office2007Style) {
     case kOffice2007Black:
-        return {false, wxColour(70, 70, 70), wxColour(255, 199, 60), wxColour(240, 240, 240)};
+        return {false, wxColour(60, 60, 60), wxColour(255, 199, 60), wxColour(240, 240, 240)};
     case kOffice2007Silver:
         return {false, wxColour(208, 212, 221), wxColour(255, 223, 114), wxColour(0, 0, 0)};
     case kOffice2007Aqua:
         return {false, wxColour(170, 210, 215), wxColour(255, 223, 114), wxColour(0, 0, 0)};
     default:
         return {false, wxColour(194, 216, 241), wxColour(255, 223, 114), wxColour(0, 0, 0)};
+    }
+}
+
+double Luminance(const wxColour& colour) {
+    auto channel = [](unsigned char value) {
+        const double s = value / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.Red()) + 0.7152 * channel(colour.Green()) +
+           0.0722 * channel(colour.Blue());
+}
+
+double Contrast(double la, double lb) {
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The art derives its text colours from the scheme, and on some schemes they come out too
+// faint, or dark on dark. A text colour that reads worse than 4.5:1 on the backgrounds it is
+// drawn on (their average: they blend into each other as gradients) becomes black or white,
+// whichever reads better.
+void EnsureReadable(wxRibbonArtProvider& art) {
+    struct Pairing {
+        int text;
+        std::vector<int> backgrounds;
+    };
+    const Pairing pairings[] = {
+        // Button captions, and the captions of edit boxes and check boxes, which take this
+        // colour too.
+        {wxRIBBON_ART_BUTTON_BAR_LABEL_COLOUR,
+         {wxRIBBON_ART_PAGE_BACKGROUND_TOP_COLOUR, wxRIBBON_ART_PAGE_BACKGROUND_TOP_GRADIENT_COLOUR,
+          wxRIBBON_ART_PAGE_BACKGROUND_COLOUR, wxRIBBON_ART_PAGE_BACKGROUND_GRADIENT_COLOUR}},
+        {wxRIBBON_ART_PANEL_LABEL_COLOUR,
+         {wxRIBBON_ART_PANEL_LABEL_BACKGROUND_COLOUR,
+          wxRIBBON_ART_PANEL_LABEL_BACKGROUND_GRADIENT_COLOUR}},
+        {wxRIBBON_ART_PANEL_HOVER_LABEL_COLOUR,
+         {wxRIBBON_ART_PANEL_HOVER_LABEL_BACKGROUND_COLOUR,
+          wxRIBBON_ART_PANEL_HOVER_LABEL_BACKGROUND_GRADIENT_COLOUR}},
+        {wxRIBBON_ART_TAB_LABEL_COLOUR,
+         {wxRIBBON_ART_TAB_CTRL_BACKGROUND_COLOUR,
+          wxRIBBON_ART_TAB_CTRL_BACKGROUND_GRADIENT_COLOUR}},
+    };
+    for (const Pairing& pairing : pairings) {
+        double background = 0;
+        for (int id : pairing.backgrounds) {
+            background += Luminance(art.GetColour(id));
+        }
+        background /= static_cast<double>(pairing.backgrounds.size());
+        if (Contrast(Luminance(art.GetColour(pairing.text)), background) >= 4.5) {
+            continue;
+        }
+        art.SetColour(pairing.text,
+                      Contrast(0.0, background) >= Contrast(1.0, background) ? *wxBLACK : *wxWHITE);
     }
 }
 
@@ -83,6 +139,7 @@ wxRibbonArtProvider* CreateLookArt(Visual visual, int office2007Style) {
     wxRibbonArtProvider* art =
         scheme.flat ? new wxRibbonAUIArtProvider : new wxRibbonMSWArtProvider;
     art->SetColourScheme(scheme.primary, scheme.secondary, scheme.tertiary);
+    EnsureReadable(*art);
     return art;
 }
 

@@ -30,7 +30,12 @@ constexpr const char* kRecentFilesPath = "/Recent File List";
 // list of 4 entries, and new documents named like the rest of the window's texts.
 class CTesslinDocManager : public wxDocManager {
 public:
-    CTesslinDocManager() { SetMaxDocsOpen(1); }
+    // The base would create its file history in its own constructor, before this class's
+    // override exists; initialise afterwards instead.
+    CTesslinDocManager() : wxDocManager(0, false) {
+        SetMaxDocsOpen(1);
+        Initialize();
+    }
 
     wxFileHistory* OnCreateFileHistory() override { return new wxFileHistory(4); }
     wxString MakeNewDocumentName() override { return tesslin::FromUtf8(tesslin::text::kUntitled); }

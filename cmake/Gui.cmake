@@ -69,6 +69,8 @@ add_executable(gui_tests
     tests/gui/GuiTestMain.cpp
     tests/gui/AppWindowFixture.cpp
     tests/gui/KeyboardTest.cpp
+    tests/gui/LayoutTest.cpp
+    tests/gui/LooksTest.cpp
     tests/gui/PopupCapture.cpp
     tests/gui/SmokeTest.cpp
     tests/gui/ViewCommandsTest.cpp

@@ -1,0 +1,281 @@
+// The application looks: every look ID gives its own look with its two switches, the choice
+// survives in the profile ("ApplicationLook", written back at start and at every change, odd
+// values unchanged), the style menu shows the current one, and every caption stays readable.
+#include "tests/gui/AppWindowFixture.h"
+#include "tests/gui/PopupCapture.h"
+
+#include "app/Looks.h"
+#include "app/MainFrame.h"
+#include "app/TabRow.h"
+#include "app/TesslinGUIApp.h"
+#include "res/CommandIds.h"
+
+#include <wx/checkbox.h>
+#include <wx/config.h>
+#include <wx/image.h>
+#include <wx/ribbon/art.h>
+#include <wx/ribbon/bar.h>
+#include <wx/ribbon/toolbar.h>
+#include <wx/stattext.h>
+#include <wx/utils.h>
+
+#include <cmath>
+#include <map>
+#include <set>
+
+namespace tesslin::test {
+namespace {
+
+constexpr const char* kLookEntry = "/Workspace/ApplicationLook";
+
+struct Expected {
+    Visual visual;
+    bool smartDocking;
+    bool windows7Look;
+};
+
+Expected ExpectedFor(long id) {
+    switch (id) {
+    case 205:
+        return {Visual::Windows2000, false, false};
+    case 206:
+        return {Visual::OfficeXP, false, false};
+    case 207:
+        return {Visual::WindowsXP, false, false};
+    case 208:
+        return {Visual::Office2003, true, false};
+    case 209:
+        return {Visual::VS2005, true, false};
+    case 210:
+        return {Visual::VS2008, true, false};
+    case 219:
+        return {Visual::Windows7, true, true};
+    default:
+        return {Visual::Office2007, true, false};
+    }
+}
+
+long StoredLook() {
+    long value = -12345;
+    wxConfigBase::Get()->Read(kLookEntry, &value);
+    return value;
+}
+
+// The look of one frame as a user could tell it apart: the art's kind and its colours.
+std::string Appearance(const wxRibbonArtProvider& art) {
+    std::string text = dynamic_cast<const wxRibbonAUIArtProvider*>(&art) ? "flat" : "gradient";
+    for (int id : {wxRIBBON_ART_PAGE_BACKGROUND_COLOUR, wxRIBBON_ART_TAB_CTRL_BACKGROUND_COLOUR,
+                   wxRIBBON_ART_BUTTON_BAR_LABEL_COLOUR}) {
+        text += " " + art.GetColour(id).GetAsString(wxC2S_HTML_SYNTAX).utf8_string();
+    }
+    return text;
+}
+
+// ----- start-up with a stored look -------------------------------------------------------
+
+class StoredLookAtStart : public AppWindowTest, public ::testing::WithParamInterface<long> {
+protected:
+    void BeforeWindow() override { Profile().Write(kLookEntry, GetParam()); }
+};
+
+TEST_P(StoredLookAtStart, IsAppliedShownAndWrittenBackUnchanged) {
+    const long look = GetParam();
+    const Expected expected = ExpectedFor(look);
+    EXPECT_EQ(wxGetApp().GetAppLook(), look);
+    EXPECT_EQ(Frame().GetVisual(), expected.visual);
+    EXPECT_EQ(Frame().IsSmartDocking(), expected.smartDocking);
+    EXPECT_EQ(Frame().IsWindows7Look(), expected.windows7Look);
+    EXPECT_EQ(Frame().GetTabRow().ApplicationButton().HasTabShape(), expected.windows7Look);
+
+    // Written back as it was, also when it is no look at all.
+    EXPECT_NE(ProfileFileText().find("ApplicationLook=" + std::to_string(look)), std::string::npos)
+        << ProfileFileText();
+
+    // The style menu shows the current look as chosen, and only that one.
+    PopupCapture popups;
+    Frame().GetTabRow().ShowStyleMenu();
+    ASSERT_EQ(popups.Menus().size(), 1u);
+    for (const PopupCapture::Item& item : popups.Menus()[0]) {
+        EXPECT_EQ(item.checked, item.id == look) << item.id;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLookAndOddValues, StoredLookAtStart,
+                         ::testing::Values(205, 206, 207, 208, 209, 210, 211, 212, 213, 214, 215,
+                                           216, 217, 218, 219, 0, 204, 220, -1, 2147483647));
+
+// ----- no stored look ----------------------------------------------------------------------
+
+using FirstStart = AppWindowTest;
+
+TEST_F(FirstStart, UsesBlueOffice2007AndWritesIt) {
+    EXPECT_EQ(wxGetApp().GetAppLook(), 215);
+    EXPECT_EQ(StoredLook(), 215);
+    EXPECT_EQ(Frame().GetVisual(), Visual::Office2007);
+    EXPECT_EQ(Frame().GetOffice2007Style(), kOffice2007Blue);
+    EXPECT_NE(ProfileFileText().find("ApplicationLook=215"), std::string::npos);
+}
+
+// ----- the look command ------------------------------------------------------------------
+
+class LookCommand : public AppWindowTest {
+protected:
+    void Choose(int id) {
+        PopupCapture popups;
+        if (id >= 215) {
+            // The way a user picks it: from the style menu.
+            popups.ChooseNext(id);
+            Frame().GetTabRow().ShowStyleMenu();
+        } else {
+            wxCommandEvent command(wxEVT_MENU, id);
+            Frame().ProcessWindowEvent(command);
+        }
+        Pump();
+    }
+};
+
+TEST_F(LookCommand, EveryLookLooksDifferentAndIsStored) {
+    std::map<std::string, int> seen;
+    for (int id = ids::kFirstLook; id <= ids::kLastLook; ++id) {
+        if (id >= 211 && id <= 214) {
+            continue; // they keep the style set last; see below
+        }
+        Choose(id);
+        const Expected expected = ExpectedFor(id);
+        EXPECT_EQ(wxGetApp().GetAppLook(), id);
+        EXPECT_EQ(StoredLook(), id);
+        EXPECT_EQ(Frame().GetVisual(), expected.visual) << id;
+        EXPECT_EQ(Frame().IsSmartDocking(), expected.smartDocking) << id;
+        EXPECT_EQ(Frame().IsWindows7Look(), expected.windows7Look) << id;
+        const std::string appearance = Appearance(*Ribbon().GetArtProvider());
+        const auto [where, fresh] = seen.emplace(appearance, id);
+        EXPECT_TRUE(fresh) << id << " looks like " << where->second << ": " << appearance;
+        // The quick access toolbar draws with the bar's new art, not the deleted old one.
+        EXPECT_EQ(Frame().GetTabRow().QuickAccessToolBar().GetArtProvider(),
+                  Ribbon().GetArtProvider());
+    }
+}
+
+TEST_F(LookCommand, LooksWithoutAStyleKeepTheOneSetLast) {
+    Choose(216);
+    const std::string black = Appearance(*Ribbon().GetArtProvider());
+    for (int id : {211, 212, 213, 214}) {
+        Choose(id);
+        EXPECT_EQ(Frame().GetVisual(), Visual::Office2007);
+        EXPECT_EQ(Frame().GetOffice2007Style(), kOffice2007Black) << id;
+        EXPECT_EQ(Appearance(*Ribbon().GetArtProvider()), black) << id;
+        EXPECT_TRUE(Frame().IsSmartDocking());
+        EXPECT_FALSE(Frame().IsWindows7Look());
+        EXPECT_EQ(StoredLook(), id);
+    }
+    Choose(219);
+    EXPECT_TRUE(Frame().IsWindows7Look());
+    EXPECT_TRUE(Frame().GetTabRow().ApplicationButton().HasTabShape());
+    Choose(218);
+    EXPECT_FALSE(Frame().IsWindows7Look());
+    EXPECT_FALSE(Frame().GetTabRow().ApplicationButton().HasTabShape());
+    EXPECT_EQ(Frame().GetOffice2007Style(), kOffice2007Aqua);
+}
+
+TEST_F(LookCommand, ChosenLookIsTheOneTheNextStartUses) {
+    Choose(217);
+    ReopenWindow();
+    EXPECT_EQ(wxGetApp().GetAppLook(), 217);
+    EXPECT_EQ(Frame().GetOffice2007Style(), kOffice2007Silver);
+}
+
+// ----- readability -------------------------------------------------------------------------
+
+double Luminance(const wxColour& c) {
+    auto channel = [](unsigned char v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.Red()) + 0.7152 * channel(c.Green()) + 0.0722 * channel(c.Blue());
+}
+
+double Contrast(const wxColour& a, const wxColour& b) {
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The whole screen as the X server shows it, read by an outside program: reading the screen
+// through the toolkit's own screen DC stops the window's later repaints from showing.
+wxImage CaptureScreen(const TempDir& dir) {
+    const std::string file = dir / "screen.png";
+    const wxString command = "import -window root " + wxString::FromUTF8(file);
+    wxArrayString output;
+    wxArrayString errors;
+    if (wxExecute(command, output, errors, wxEXEC_SYNC | wxEXEC_NODISABLE) != 0) {
+        return wxImage();
+    }
+    return wxImage(wxString::FromUTF8(file), wxBITMAP_TYPE_PNG);
+}
+
+// The contrast a reader gets from the text drawn in `rect` of `screen`: between the
+// background (the most frequent colour there) and the text pixel that stands out most.
+double ShownContrast(const wxImage& screen, const wxRect& rect) {
+    std::map<unsigned long, int> counts;
+    for (int y = rect.y; y < rect.GetBottom(); ++y) {
+        for (int x = rect.x; x < rect.GetRight(); ++x) {
+            const unsigned long rgb = (static_cast<unsigned long>(screen.GetRed(x, y)) << 16) |
+                                      (screen.GetGreen(x, y) << 8) | screen.GetBlue(x, y);
+            ++counts[rgb];
+        }
+    }
+    unsigned long background = 0;
+    int most = 0;
+    for (const auto& [rgb, count] : counts) {
+        if (count > most) {
+            most = count;
+            background = rgb;
+        }
+    }
+    auto colour = [](unsigned long rgb) {
+        return wxColour((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    };
+    double best = 1.0;
+    for (const auto& [rgb, count] : counts) {
+        best = std::max(best, Contrast(colour(background), colour(rgb)));
+    }
+    return best;
+}
+
+TEST_F(LookCommand, EveryCaptionReadsWellOnEveryLook) {
+    Frame().Raise();
+    for (int id = ids::kFirstLook; id <= ids::kLastLook; ++id) {
+        Choose(id);
+        for (int page = 1; page <= 2; ++page) {
+            Frame().ActivateCategory(page);
+            Frame().Update();
+            PumpUntil([] { return false; }, 0.2);
+            const wxImage screen = CaptureScreen(WorkDir());
+            ASSERT_TRUE(screen.IsOk()) << "cannot read the screen (is ImageMagick's import there?)";
+            std::function<void(wxWindow*)> check = [&](wxWindow* window) {
+                for (wxWindow* child : window->GetChildren()) {
+                    check(child);
+                    const bool label = wxDynamicCast(child, wxStaticText) != nullptr;
+                    const bool box = wxDynamicCast(child, wxCheckBox) != nullptr;
+                    if ((!label && !box) || !child->IsShownOnScreen()) {
+                        continue;
+                    }
+                    wxRect rect = child->GetScreenRect();
+                    if (box) {
+                        // Only the caption: the check mark's square is drawn by the theme.
+                        const int skip = child->FromDIP(22);
+                        rect.x += skip;
+                        rect.width -= skip;
+                    }
+                    const wxString caption = child->GetLabel();
+                    EXPECT_GE(ShownContrast(screen, rect), 4.5)
+                        << "look " << id << ", \"" << Utf8(caption) << "\"";
+                }
+            };
+            check(&Ribbon());
+        }
+    }
+}
+
+} // namespace
+} // namespace tesslin::test
