@@ -64,18 +64,18 @@ protected:
         std::vector<Seen> seen;
         wxString caption;
         for (wxWindow* child : panel.GetChildren()) {
-            if (auto* bar = wxDynamicCast(child, wxRibbonButtonBar)) {
+            if (auto* bar = dynamic_cast<wxRibbonButtonBar*>(child)) {
                 for (size_t i = 0; i < bar->GetButtonCount(); ++i) {
                     seen.push_back({Kind::Button, bar->GetItemId(bar->GetItem(i)), ""});
                 }
-            } else if (auto* label = wxDynamicCast(child, wxStaticText)) {
+            } else if (auto* label = dynamic_cast<wxStaticText*>(child)) {
                 caption = label->GetLabel();
-            } else if (wxDynamicCast(child, wxTextCtrl)) {
+            } else if (dynamic_cast<wxTextCtrl*>(child)) {
                 seen.push_back({Kind::Edit, CommandOf(child), Utf8(caption)});
                 caption.clear();
-            } else if (auto* check = wxDynamicCast(child, wxCheckBox)) {
+            } else if (auto* check = dynamic_cast<wxCheckBox*>(child)) {
                 seen.push_back({Kind::Check, CommandOf(child), Utf8(check->GetLabel())});
-            } else if (wxDynamicCast(child, wxStaticLine)) {
+            } else if (dynamic_cast<wxStaticLine*>(child)) {
                 seen.push_back({Kind::Separator, 0, ""});
             }
         }
@@ -92,7 +92,7 @@ TEST_F(Layout, CategoriesPanelsAndElementsFollowTheTable) {
         EXPECT_EQ(Utf8(page->GetLabel()), category.caption);
         std::vector<wxRibbonPanel*> panels;
         for (wxWindow* child : page->GetChildren()) {
-            if (auto* panel = wxDynamicCast(child, wxRibbonPanel)) {
+            if (auto* panel = dynamic_cast<wxRibbonPanel*>(child)) {
                 panels.push_back(panel);
             }
         }
