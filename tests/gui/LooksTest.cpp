@@ -255,8 +255,8 @@ TEST_F(LookCommand, EveryCaptionReadsWellOnEveryLook) {
             std::function<void(wxWindow*)> check = [&](wxWindow* window) {
                 for (wxWindow* child : window->GetChildren()) {
                     check(child);
-                    const bool label = wxDynamicCast(child, wxStaticText) != nullptr;
-                    const bool box = wxDynamicCast(child, wxCheckBox) != nullptr;
+                    const bool label = dynamic_cast<wxStaticText*>(child) != nullptr;
+                    const bool box = dynamic_cast<wxCheckBox*>(child) != nullptr;
                     if ((!label && !box) || !child->IsShownOnScreen()) {
                         continue;
                     }
