@@ -17,7 +17,6 @@
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/page.h>
 #include <wx/ribbon/panel.h>
-#include <wx/ribbon/toolbar.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
@@ -140,9 +139,6 @@ void CMainFrame::BuildRibbon() {
     m_wndRibbonBar->Realize();
     m_wndRibbonBar->SetActivePage(static_cast<size_t>(0));
 
-    // The quick access toolbar's clicks become the commands of their IDs, like the menus'.
-    m_tabRow->QuickAccessToolBar().Bind(wxEVT_RIBBONTOOLBAR_CLICKED, &CMainFrame::OnQuickAccess,
-                                        this);
     // A page that hides takes its focused edit box with it, and a window with the focus
     // nowhere hears no keys at all: no accelerators, no key tips.
     m_wndRibbonBar->Bind(wxEVT_RIBBONBAR_PAGE_CHANGED, [this](wxRibbonBarEvent& event) {
@@ -267,7 +263,7 @@ void CMainFrame::SetApplicationLook(long id) {
 
     wxRibbonArtProvider* art = tesslin::CreateLookArt(m_visual, m_office2007Style);
     m_wndRibbonBar->SetArtProvider(art);
-    m_tabRow->SetArtProvider(art, m_windows7Look);
+    m_tabRow->SetWindows7Look(m_windows7Look);
     RecolourRibbonControls();
     m_wndRibbonBar->Realize();
     Layout();
@@ -438,10 +434,4 @@ void CMainFrame::OnKeyTip(wxCommandEvent& event) {
     if (found != m_keyTips.end()) {
         found->second();
     }
-}
-
-void CMainFrame::OnQuickAccess(wxCommandEvent& event) {
-    wxCommandEvent command(wxEVT_MENU, event.GetId());
-    command.SetEventObject(event.GetEventObject());
-    ProcessWindowEvent(command);
 }

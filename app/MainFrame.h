@@ -111,7 +111,6 @@ private:
     void OnKeyTip(wxCommandEvent& event);
     void AddKeyTip(std::vector<wxAcceleratorEntry>& entries, const char* keyTip,
                    std::function<void()> action);
-    void OnQuickAccess(wxCommandEvent& event);
     void KeepFocus();
 
     wxRibbonBar* m_wndRibbonBar = nullptr;

@@ -12,7 +12,6 @@
 #include <wx/ribbon/art.h>
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/page.h>
-#include <wx/ribbon/toolbar.h>
 
 #include <algorithm>
 #include <memory>
@@ -55,10 +54,11 @@ wxRibbonBar* BarOf(wxWindow* window) {
 
 } // namespace
 
-TabRowButton::TabRowButton(wxWindow* parent, int id, const wxString& caption,
+TabRowButton::TabRowButton(wxWindow* parent, int command, const wxString& caption,
                            const wxBitmap& bitmap, bool dropDown, std::function<void()> onClick)
-    : wxControl(parent, id, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE), m_caption(caption),
-      m_bitmap(bitmap), m_dropDown(dropDown), m_onClick(std::move(onClick)) {
+    : wxControl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE),
+      m_command(command), m_caption(caption), m_bitmap(bitmap), m_dropDown(dropDown),
+      m_onClick(std::move(onClick)) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     Bind(wxEVT_PAINT, &TabRowButton::OnPaint, this);
     Bind(wxEVT_ENTER_WINDOW, &TabRowButton::OnMouse, this);
@@ -73,9 +73,38 @@ void TabRowButton::SetTabShape(bool tab) {
 }
 
 void TabRowButton::Click() {
+    if (!IsEnabled()) {
+        return;
+    }
     if (m_onClick) {
         m_onClick();
+        return;
     }
+    if (m_command != 0) {
+        wxCommandEvent command(wxEVT_MENU, m_command);
+        command.SetEventObject(this);
+        HandleWindowEvent(command);
+    }
+}
+
+void TabRowButton::UpdateWindowUI(long) {
+    // The window's own ID is an automatic one; the command is what handlers know.
+    if (m_command == 0) {
+        return;
+    }
+    wxUpdateUIEvent event(m_command);
+    event.SetEventObject(this);
+    if (GetEventHandler()->ProcessEvent(event) && event.GetSetEnabled()) {
+        Enable(event.GetEnabled());
+    }
+}
+
+bool TabRowButton::Enable(bool enable) {
+    if (!wxControl::Enable(enable)) {
+        return false;
+    }
+    Refresh();
+    return true;
 }
 
 wxSize TabRowButton::DoGetBestSize() const {
@@ -134,7 +163,8 @@ void TabRowButton::OnPaint(wxPaintEvent&) {
     int x = kPadding;
     const bool showBitmap = m_bitmap.IsOk() && !(m_tabShape && !m_caption.empty());
     if (showBitmap) {
-        dc.DrawBitmap(m_bitmap, m_caption.empty() ? (size.x - m_bitmap.GetWidth()) / 2 : x,
+        const wxBitmap bitmap = IsEnabled() ? m_bitmap : m_bitmap.ConvertToDisabled();
+        dc.DrawBitmap(bitmap, m_caption.empty() ? (size.x - m_bitmap.GetWidth()) / 2 : x,
                       (size.y - m_bitmap.GetHeight()) / 2, true);
         x += m_bitmap.GetWidth() + kPadding;
     }
@@ -169,40 +199,34 @@ void TabRowButton::OnMouse(wxMouseEvent& event) {
 TabRow::TabRow(wxRibbonBar& bar, const ribbon::Layout& layout) : m_bar(bar), m_layout(layout) {
     const ribbon::MainMenu& main = layout.mainMenu;
     m_appButton =
-        new TabRowButton(&bar, wxID_ANY, FromUtf8(main.caption), RibbonImage(main.buttonImage, 0),
-                         false, [this] { ShowMainMenu(); });
+        new TabRowButton(&bar, 0, FromUtf8(main.caption), RibbonImage(main.buttonImage, 0), false,
+                         [this] { ShowMainMenu(); });
     m_appButton->SetAccent(true);
     m_appButton->SetToolTip(FromUtf8(main.caption) + " (Alt+" + main.keyTip + ")");
 
-    m_quickAccess = new wxRibbonToolBar(&bar, wxID_ANY);
-    for (int id : layout.quickAccess) {
-        const ribbon::ImageList strip = ribbon::ImageList::FileSmall;
-        // The quick access toolbar shows the pictures of new, open, save and print.
-        const int image = id == layout.quickAccess[0]   ? 0
-                          : id == layout.quickAccess[1] ? 3
-                          : id == layout.quickAccess[2] ? 4
-                                                        : 5;
-        m_quickAccess->AddTool(id, RibbonImage(strip, image), TooltipFor(id));
+    for (size_t i = 0; i < layout.quickAccess.size(); ++i) {
+        // New, open, save and print have these pictures in the file strip.
+        static const int kImages[] = {0, 3, 4, 5};
+        const int id = layout.quickAccess[i];
+        auto* tool = new TabRowButton(
+            &bar, id, wxString(), RibbonImage(ribbon::ImageList::FileSmall, kImages[i % 4]), false);
+        const wxString tip = TooltipFor(id);
+        if (!tip.empty()) {
+            tool->SetToolTip(tip);
+        }
+        m_quickAccess.push_back(tool);
     }
-    m_quickAccess->SetRows(1);
-    m_quickAccess->Realize();
 
     for (const ribbon::TabRowButton& spec : layout.tabRow) {
         const wxString keyTip = wxString(" (Alt+") + spec.keyTip + ")";
         if (!spec.items.empty()) {
-            m_styleButton = new TabRowButton(&bar, wxID_ANY, FromUtf8(spec.caption), wxNullBitmap,
-                                             true, [this] { ShowStyleMenu(); });
+            m_styleButton = new TabRowButton(&bar, 0, FromUtf8(spec.caption), wxNullBitmap, true,
+                                             [this] { ShowStyleMenu(); });
             m_styleButton->SetToolTip(FromUtf8(spec.caption) + keyTip);
         } else {
-            const int id = spec.id;
-            m_aboutButton =
-                new TabRowButton(&bar, wxID_ANY, FromUtf8(spec.caption),
-                                 RibbonImage(spec.images, spec.smallImage), false, [this, id] {
-                                     wxCommandEvent command(wxEVT_MENU, id);
-                                     command.SetEventObject(m_aboutButton);
-                                     m_aboutButton->HandleWindowEvent(command);
-                                 });
-            m_aboutButton->SetToolTip(TooltipFor(id) + keyTip);
+            m_aboutButton = new TabRowButton(&bar, spec.id, FromUtf8(spec.caption),
+                                             RibbonImage(spec.images, spec.smallImage), false);
+            m_aboutButton->SetToolTip(TooltipFor(spec.id) + keyTip);
         }
     }
 
@@ -275,15 +299,12 @@ void TabRow::ShowStyleMenu() {
     PresentPopupMenu(m_bar, *menu, wxPoint(rect.x, rect.GetBottom() + 1));
 }
 
-void TabRow::SetArtProvider(wxRibbonArtProvider* art, bool windows7Look) {
-    // The bar hands its new art only to its pages and deletes the old one; the toolbar
-    // would keep a dangling pointer.
-    m_quickAccess->SetArtProvider(art);
+void TabRow::SetWindows7Look(bool windows7Look) {
     m_appButton->SetTabShape(windows7Look);
-    for (wxWindow* button :
-         {static_cast<wxWindow*>(m_appButton), static_cast<wxWindow*>(m_styleButton),
-          static_cast<wxWindow*>(m_aboutButton)}) {
-        button->Refresh();
+    for (wxWindow* child : m_bar.GetChildren()) {
+        if (dynamic_cast<TabRowButton*>(child)) {
+            child->Refresh();
+        }
     }
     Place();
 }
@@ -301,9 +322,12 @@ void TabRow::Place() {
     const wxSize app = m_appButton->GetBestSize();
     m_appButton->SetSize(left, 1, app.x, buttonHeight);
     left += app.x + gap;
-    const wxSize qat = m_quickAccess->GetBestSize();
-    m_quickAccess->SetSize(left, std::max(0, (rowHeight - qat.y) / 2), qat.x, qat.y);
-    left += qat.x + gap;
+    for (TabRowButton* tool : m_quickAccess) {
+        const int width = std::max(tool->GetBestSize().x, buttonHeight);
+        tool->SetSize(left, 1, width, buttonHeight);
+        left += width;
+    }
+    left += gap;
 
     int right = barWidth - gap / 2;
     const int aboutWidth = std::max(m_aboutButton->GetBestSize().x, buttonHeight);

@@ -1,6 +1,10 @@
 // The ribbon's tab row besides the category tabs: the application button "파일" and the quick
 // access toolbar on the left, the style menu "스타일" and the about button on the right. They
 // are child windows of the ribbon bar, kept in the margins the bar leaves beside its tabs.
+//
+// The quick access tools are TabRowButtons rather than a wxRibbonToolBar: in wxWidgets 3.2
+// a ribbon toolbar takes its parent for a ribbon panel when a tool is clicked, which is
+// undefined behaviour anywhere outside a panel.
 #pragma once
 
 #include "res/RibbonLayout.h"
@@ -10,10 +14,10 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class wxRibbonArtProvider;
 class wxRibbonBar;
-class wxRibbonToolBar;
 
 namespace tesslin {
 
@@ -23,8 +27,14 @@ class CommandMenu;
 // drop-down arrow when it opens a menu.
 class TabRowButton : public wxControl {
 public:
-    TabRowButton(wxWindow* parent, int id, const wxString& caption, const wxBitmap& bitmap,
-                 bool dropDown, std::function<void()> onClick);
+    // A click sends `command` as a wxEVT_MENU that travels up from the button, or, when
+    // `onClick` is given, runs that instead. The button is enabled or disabled by the
+    // update-UI event of `command`.
+    TabRowButton(wxWindow* parent, int command, const wxString& caption, const wxBitmap& bitmap,
+                 bool dropDown, std::function<void()> onClick = {});
+
+    int GetCommand() const { return m_command; }
+    wxString GetCaption() const { return m_caption; }
 
     // The look of the application button: a tab (Windows 7 look) or a round button.
     void SetTabShape(bool tab);
@@ -32,9 +42,11 @@ public:
     // Draws the button in the accent colour of the application button.
     void SetAccent(bool accent) { m_accent = accent; }
 
-    wxString GetCaption() const { return m_caption; }
-    // Does what a click does.
+    // Does what a click does; nothing while disabled.
     void Click();
+
+    void UpdateWindowUI(long flags = wxUPDATE_UI_NONE) override;
+    bool Enable(bool enable = true) override;
 
 protected:
     wxSize DoGetBestSize() const override;
@@ -43,6 +55,7 @@ private:
     void OnPaint(wxPaintEvent& event);
     void OnMouse(wxMouseEvent& event);
 
+    int m_command;
     wxString m_caption;
     wxBitmap m_bitmap;
     bool m_dropDown;
@@ -61,7 +74,8 @@ public:
     TabRow& operator=(const TabRow&) = delete;
 
     TabRowButton& ApplicationButton() const { return *m_appButton; }
-    wxRibbonToolBar& QuickAccessToolBar() const { return *m_quickAccess; }
+    // The quick access tools, left to right.
+    const std::vector<TabRowButton*>& QuickAccessButtons() const { return m_quickAccess; }
     TabRowButton& StyleButton() const { return *m_styleButton; }
     TabRowButton& AboutButton() const { return *m_aboutButton; }
 
@@ -74,9 +88,8 @@ public:
     void ShowMainMenu();
     void ShowStyleMenu();
 
-    // Follows a new art provider of the bar (the bar does not pass it to windows outside its
-    // pages) and the Windows 7 look switch.
-    void SetArtProvider(wxRibbonArtProvider* art, bool windows7Look);
+    // Follows the Windows 7 look switch and redraws in the bar's current art.
+    void SetWindows7Look(bool windows7Look);
 
     // Places the parts in the bar's margins.
     void Place();
@@ -87,7 +100,7 @@ private:
     wxRibbonBar& m_bar;
     const ribbon::Layout& m_layout;
     TabRowButton* m_appButton = nullptr;
-    wxRibbonToolBar* m_quickAccess = nullptr;
+    std::vector<TabRowButton*> m_quickAccess;
     TabRowButton* m_styleButton = nullptr;
     TabRowButton* m_aboutButton = nullptr;
 };

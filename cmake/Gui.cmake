@@ -68,11 +68,16 @@ tesslin_warnings(TesslinGUI)
 add_executable(gui_tests
     tests/gui/GuiTestMain.cpp
     tests/gui/AppWindowFixture.cpp
+    tests/gui/AboutBoxTest.cpp
     tests/gui/KeyboardTest.cpp
     tests/gui/LayoutTest.cpp
     tests/gui/LooksTest.cpp
+    tests/gui/MessageBoxTest.cpp
     tests/gui/PopupCapture.cpp
+    tests/gui/RibbonAccessTest.cpp
+    tests/gui/RoutingTest.cpp
     tests/gui/SmokeTest.cpp
+    tests/gui/StatusPaneTest.cpp
     tests/gui/ViewCommandsTest.cpp
     tests/gui/ViewOrderlyEndTest.cpp
     tests/gui/ViewSettingsLifecycleTest.cpp

@@ -18,7 +18,6 @@
 #include <wx/ribbon/buttonbar.h>
 #include <wx/ribbon/page.h>
 #include <wx/ribbon/panel.h>
-#include <wx/ribbon/toolbar.h>
 #include <wx/statline.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -186,23 +185,28 @@ TEST_F(Layout, ApplicationMenuHoldsItsCommandsAndAtMostFourRecentFiles) {
 }
 
 TEST_F(Layout, TabRowHoldsQuickAccessStyleMenuAndAbout) {
-    wxRibbonToolBar& qat = Frame().GetTabRow().QuickAccessToolBar();
-    ASSERT_EQ(qat.GetToolCount(), 4u);
-    const int tools[] = {ids::kFileNew, ids::kFileOpen, ids::kFileSave, ids::kFilePrintDirect};
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(qat.GetToolId(qat.GetToolByPos(i)), tools[i]);
-    }
-    struct Tip {
+    const std::vector<TabRowButton*>& qat = Frame().GetTabRow().QuickAccessButtons();
+    struct Tool {
         int id;
-        wxString text;
+        const char* tip; // nullptr: none
     };
-    const Tip tips[] = {
-        {ids::kFileNew, FromUtf8("새로 만들기\n새 문서를 만듭니다.")},
-        {ids::kFileOpen, FromUtf8("열기\n기존 문서를 엽니다.")},
-        {ids::kFileSave, FromUtf8("저장\n활성 문서를 저장합니다.")},
+    const Tool tools[] = {
+        {ids::kFileNew, "새로 만들기\n새 문서를 만듭니다."},
+        {ids::kFileOpen, "열기\n기존 문서를 엽니다."},
+        {ids::kFileSave, "저장\n활성 문서를 저장합니다."},
+        {ids::kFilePrintDirect, nullptr},
     };
-    for (const Tip& tip : tips) {
-        EXPECT_EQ(qat.GetToolHelpString(tip.id), tip.text) << tip.id;
+    ASSERT_EQ(qat.size(), std::size(tools));
+    for (size_t i = 0; i < qat.size(); ++i) {
+        EXPECT_EQ(qat[i]->GetCommand(), tools[i].id);
+        EXPECT_TRUE(qat[i]->IsShown());
+        const wxToolTip* tip = qat[i]->GetToolTip();
+        if (tools[i].tip) {
+            ASSERT_NE(tip, nullptr) << tools[i].id;
+            EXPECT_EQ(Utf8(tip->GetTip()), tools[i].tip);
+        } else {
+            EXPECT_EQ(tip, nullptr) << tools[i].id;
+        }
     }
     const wxToolTip* about = Frame().GetTabRow().AboutButton().GetToolTip();
     ASSERT_NE(about, nullptr);
@@ -230,10 +234,9 @@ TEST_F(Layout, TabRowHoldsQuickAccessStyleMenuAndAbout) {
 
 TEST_F(Layout, PrintHasNoHandlerAndShowsDisabled) {
     Pump();
-    wxRibbonToolBar& qat = Frame().GetTabRow().QuickAccessToolBar();
-    EXPECT_FALSE(qat.GetToolEnabled(ids::kFilePrintDirect));
-    for (int id : {ids::kFileNew, ids::kFileOpen, ids::kFileSave}) {
-        EXPECT_TRUE(qat.GetToolEnabled(id)) << id;
+    for (const TabRowButton* tool : Frame().GetTabRow().QuickAccessButtons()) {
+        EXPECT_EQ(tool->IsEnabled(), tool->GetCommand() != ids::kFilePrintDirect)
+            << tool->GetCommand();
     }
 }
 
