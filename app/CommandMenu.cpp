@@ -23,10 +23,15 @@ void CommandMenu::OnMenu(wxCommandEvent& event) {
     Choose(*m_owner, *item);
 }
 
-wxMenuItem* CommandMenu::Append(int command, const wxString& label, wxItemKind kind) {
+wxMenuItem* CommandMenu::Append(int command, const wxString& label, wxItemKind kind,
+                                const wxBitmap& bitmap) {
     const int itemId = command > 0 && command <= kLastPlainId ? command : wxWindow::NewControlId();
     m_commands[itemId] = command;
-    wxMenuItem* item = m_menu.Append(itemId, label, wxString(), kind);
+    auto* item = new wxMenuItem(&m_menu, itemId, label, wxString(), kind);
+    if (bitmap.IsOk()) {
+        item->SetBitmap(bitmap);
+    }
+    m_menu.Append(item);
     item->Enable(m_unanswered == Unanswered::Enabled);
     return item;
 }

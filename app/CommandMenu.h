@@ -24,7 +24,9 @@ public:
     CommandMenu(const CommandMenu&) = delete;
     CommandMenu& operator=(const CommandMenu&) = delete;
 
-    wxMenuItem* Append(int command, const wxString& label, wxItemKind kind = wxITEM_NORMAL);
+    // `bitmap` must come with the item: GTK cannot add a picture to an item already made.
+    wxMenuItem* Append(int command, const wxString& label, wxItemKind kind = wxITEM_NORMAL,
+                       const wxBitmap& bitmap = wxNullBitmap);
     // A line of text that cannot be chosen.
     void AppendHeading(const wxString& label);
     void AppendSeparator() { m_menu.AppendSeparator(); }

@@ -247,14 +247,11 @@ std::unique_ptr<CommandMenu> TabRow::CreateMainMenu() const {
     const ribbon::MainMenu& main = m_layout.mainMenu;
     auto menu = std::make_unique<CommandMenu>();
     auto append = [&](const ribbon::MenuItem& spec) {
-        wxMenuItem* item = menu->Append(spec.id, FromUtf8(spec.caption));
+        wxMenuItem* item = menu->Append(spec.id, FromUtf8(spec.caption), wxITEM_NORMAL,
+                                        RibbonImage(main.smallImages, spec.smallImage));
         // The description shows in the status pane while the item is highlighted.
         if (const char* description = text::CommandDescription(spec.id)) {
             item->SetHelp(FromUtf8(description).BeforeFirst('\n'));
-        }
-        const wxBitmap bitmap = RibbonImage(main.smallImages, spec.smallImage);
-        if (bitmap.IsOk()) {
-            item->SetBitmap(bitmap);
         }
     };
     for (const ribbon::MenuItem& spec : main.items) {

@@ -90,3 +90,15 @@ add_test(NAME gui_tests
          COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:gui_tests>)
 set_tests_properties(gui_tests PROPERTIES RUN_SERIAL TRUE
                      ENVIRONMENT "GSETTINGS_BACKEND=memory;NO_AT_BRIDGE=1")
+add_test(NAME gui_without_display
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/gui/no_display.sh $<TARGET_FILE:TesslinGUI>)
+
+# Desktop integration: the program, its icon at every size, its menu entry.
+include(GNUInstallDirs)
+install(TARGETS TesslinGUI RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+foreach(size IN LISTS TESSLIN_ICON_SIZES)
+    install(FILES res/icons/tesslingui-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME tesslingui.png)
+endforeach()
+install(FILES res/tesslingui.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
