@@ -31,7 +31,7 @@ TEST_F(RibbonAccess, SetTextIsShownAndReadBackOnEveryBox) {
     const std::string texts[] = {"", "avi mkv mp4", "/tmp/동영상/드라마 1화.mkv",
                                  "/srv/\xB0\xA1\xC0\xBD/cp949.smi", "^(?:[0-9]+)\\.ass$"};
     for (int id : kEditBoxes) {
-        auto* box = wxDynamicCast(Frame().FindRibbonControl(id), wxTextCtrl);
+        auto* box = dynamic_cast<wxTextCtrl*>(Frame().FindRibbonControl(id));
         ASSERT_NE(box, nullptr) << id;
         for (const std::string& text : texts) {
             SetRibbonEditText(id, text);
@@ -49,7 +49,7 @@ TEST_F(RibbonAccess, ReadsWhatTheUserTyped) {
     Frame().Raise();
     PumpUntil([&] { return Frame().IsActive(); }, 2.0);
     Frame().ActivateCategory(2);
-    auto* box = wxDynamicCast(Frame().FindRibbonControl(ids::kEditVideoFileName), wxTextCtrl);
+    auto* box = dynamic_cast<wxTextCtrl*>(Frame().FindRibbonControl(ids::kEditVideoFileName));
     box->SetFocus();
     ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == box; }));
     wxUIActionSimulator().Text("movie.mkv");

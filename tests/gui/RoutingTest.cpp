@@ -75,7 +75,7 @@ TEST_F(Routing, RibbonButtonsReachTheView) {
         // The button bars of the visible page.
         std::function<void(wxWindow*)> find = [&](wxWindow* window) {
             for (wxWindow* child : window->GetChildren()) {
-                if (auto* candidate = wxDynamicCast(child, wxRibbonButtonBar);
+                if (auto* candidate = dynamic_cast<wxRibbonButtonBar*>(child);
                     candidate && candidate->GetItemById(id)) {
                     bar = candidate;
                 }
@@ -119,7 +119,7 @@ TEST_F(Routing, EditBoxesAndCheckBoxesReachTheViewByCommandId) {
     Listen(wxEVT_TEXT, ids::kEditSubtitleRegularExpression);
     Listen(wxEVT_CHECKBOX, ids::kCheckRecursive);
     auto* box =
-        wxDynamicCast(Frame().FindRibbonControl(ids::kEditSubtitleRegularExpression), wxTextCtrl);
+        dynamic_cast<wxTextCtrl*>(Frame().FindRibbonControl(ids::kEditSubtitleRegularExpression));
     ASSERT_NE(box, nullptr);
     box->SetFocus();
     PumpUntil([&] { return wxWindow::FindFocus() == box; });
@@ -137,7 +137,7 @@ TEST_F(Routing, UpdateHandlersOfTheViewSetTheCheckBoxes) {
     bool on = true;
     m_view->GetDocument()->Bind(
         wxEVT_UPDATE_UI, [&](wxUpdateUIEvent& e) { e.Check(on); }, ids::kCheckRenameVideoFile);
-    auto* check = wxDynamicCast(Frame().FindRibbonControl(ids::kCheckRenameVideoFile), wxCheckBox);
+    auto* check = dynamic_cast<wxCheckBox*>(Frame().FindRibbonControl(ids::kCheckRenameVideoFile));
     ASSERT_NE(check, nullptr);
     Frame().ActivateCategory(2);
     Pump();
