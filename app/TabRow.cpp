@@ -9,6 +9,7 @@
 #include <wx/dcbuffer.h>
 #include <wx/docview.h>
 #include <wx/filehistory.h>
+#include <wx/image.h>
 #include <wx/ribbon/art.h>
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/page.h>
@@ -107,6 +108,18 @@ bool TabRowButton::Enable(bool enable) {
     return true;
 }
 
+wxBitmap TabRowButton::FittedBitmap(int height) const {
+    // The tab row is lower than the application button's picture on some fonts: shrink it
+    // rather than cut it.
+    const int room = std::max(8, height - 4);
+    if (m_bitmap.GetHeight() <= room) {
+        return m_bitmap;
+    }
+    wxImage image = m_bitmap.ConvertToImage();
+    image.Rescale(room * m_bitmap.GetWidth() / m_bitmap.GetHeight(), room, wxIMAGE_QUALITY_HIGH);
+    return wxBitmap(image);
+}
+
 wxSize TabRowButton::DoGetBestSize() const {
     wxClientDC dc(const_cast<TabRowButton*>(this));
     dc.SetFont(GetFont());
@@ -163,10 +176,13 @@ void TabRowButton::OnPaint(wxPaintEvent&) {
     int x = kPadding;
     const bool showBitmap = m_bitmap.IsOk() && !(m_tabShape && !m_caption.empty());
     if (showBitmap) {
-        const wxBitmap bitmap = IsEnabled() ? m_bitmap : m_bitmap.ConvertToDisabled();
-        dc.DrawBitmap(bitmap, m_caption.empty() ? (size.x - m_bitmap.GetWidth()) / 2 : x,
-                      (size.y - m_bitmap.GetHeight()) / 2, true);
-        x += m_bitmap.GetWidth() + kPadding;
+        wxBitmap bitmap = FittedBitmap(size.y);
+        if (!IsEnabled()) {
+            bitmap = bitmap.ConvertToDisabled();
+        }
+        dc.DrawBitmap(bitmap, m_caption.empty() ? (size.x - bitmap.GetWidth()) / 2 : x,
+                      (size.y - bitmap.GetHeight()) / 2, true);
+        x += bitmap.GetWidth() + kPadding;
     }
     if (!m_caption.empty()) {
         dc.SetFont(GetFont());

@@ -54,6 +54,7 @@ protected:
 private:
     void OnPaint(wxPaintEvent& event);
     void OnMouse(wxMouseEvent& event);
+    wxBitmap FittedBitmap(int height) const;
 
     int m_command;
     wxString m_caption;
