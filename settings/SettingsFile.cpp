@@ -3,6 +3,7 @@
 #include "app/Error.h"
 #include "app/MessageSeam.h"
 #include "settings/AtomicWrite.h"
+#include "settings/Blank.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -21,11 +22,6 @@ namespace {
 
 constexpr char kLineEnd[] = "\r\n";
 constexpr char kQuote = '"';
-
-// The classic "C" locale's space class; bytes of 128 and above are never blanks.
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 bool NeedsQuotes(const std::string& value) {
     for (char c : value) {

@@ -1,13 +1,8 @@
 #include "view/SplitWords.h"
 
-namespace tesslin {
+#include "settings/Blank.h"
 
-namespace {
-// The classic "C" locale's space class; bytes of 128 and above are never blanks.
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-} // namespace
+namespace tesslin {
 
 std::vector<std::string> SplitWords(std::string_view text) {
     std::vector<std::string> words;
