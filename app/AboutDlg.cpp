@@ -1,8 +1,8 @@
 #include "app/AboutDlg.h"
 
 #include "app/AppIcon.h"
-#include "app/WxText.h"
 #include "res/Strings.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/button.h>
 #include <wx/sizer.h>

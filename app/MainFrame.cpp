@@ -1,14 +1,14 @@
 #include "app/MainFrame.h"
 
 #include "app/AppIcon.h"
-#include "app/RibbonBuilder.h"
 #include "app/RootFolderText.h"
-#include "app/TabRow.h"
 #include "app/TesslinGUIApp.h"
-#include "app/WxText.h"
 #include "res/CommandIds.h"
 #include "res/RibbonLayout.h"
 #include "res/Strings.h"
+#include "ribbon/RibbonBuilder.h"
+#include "ribbon/TabRow.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/accel.h>
 #include <wx/checkbox.h>

@@ -9,7 +9,7 @@
 //   them by command ID, on hidden pages too. Their window IDs are automatic ones (command IDs
 //   above 32767 are not valid window IDs), but every command event they send carries the
 //   command ID. For the boxes' text use tesslin::GetRibbonEditText / SetRibbonEditText
-//   (app/RibbonAccess.h).
+//   (ribbon/RibbonAccess.h).
 // - The status bar: GetStatusBar() (wxFrame's), one field; tesslin::ShowRootFolder sets it.
 // - The view's window: the view creates its window as a child of the frame and hands it over
 //   with SetViewWindow(window); the frame lays it out below the ribbon, filling the rest.
@@ -28,8 +28,8 @@
 // save, exit). The print command 57608 has no handler and shows disabled.
 #pragma once
 
-#include "app/EditUndo.h"
 #include "app/Looks.h"
+#include "ribbon/EditUndo.h"
 
 #include <wx/docview.h>
 

@@ -1,17 +1,17 @@
 #include "app/TesslinGUIApp.h"
 
 #include "app/AboutDlg.h"
-#include "app/CommandMenu.h"
 #include "app/MainFrame.h"
-#include "app/MessageBoxes.h"
-#include "app/MessageSeam.h"
-#include "app/PopupMenus.h"
-#include "app/WxText.h"
+#include "platform/MessageSeam.h"
 #include "res/CommandIds.h"
 #include "res/Menus.h"
 #include "res/Strings.h"
+#include "ribbon/CommandMenu.h"
+#include "ribbon/PopupMenus.h"
 #include "settings/TesslinGUIDoc.h"
 #include "view/TesslinGUIView.h"
+#include "wxplatform/MessageBoxes.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/cmdline.h>
 #include <wx/config.h>

@@ -1,9 +1,9 @@
 #include "cli/CommandLine.h"
 
-#include "app/Error.h"
 #include "cli/RenameCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/Status.h"
+#include "platform/Error.h"
 
 #include <ostream>
 #include <string>

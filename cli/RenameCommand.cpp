@@ -1,10 +1,10 @@
 #include "cli/RenameCommand.h"
 
-#include "app/Error.h"
-#include "app/FileMove.h"
 #include "cli/Arguments.h"
 #include "cli/Status.h"
-#include "view/RenamePlan.h"
+#include "platform/Error.h"
+#include "rename/FileMove.h"
+#include "rename/RenamePlan.h"
 
 #include <boost/program_options.hpp>
 

@@ -1,13 +1,13 @@
 #include "cli/ScanCommand.h"
 
-#include "app/Error.h"
-#include "app/MessageSeam.h"
 #include "cli/Arguments.h"
 #include "cli/Status.h"
+#include "platform/Error.h"
+#include "platform/MessageSeam.h"
 #include "scan/MismatchScanner.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
-#include "view/SplitWords.h"
+#include "settings/SplitWords.h"
 
 #include <boost/filesystem/operations.hpp>
 #include <boost/program_options.hpp>

@@ -30,26 +30,30 @@ string(APPEND _icon_source "} // namespace tesslin\n")
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/AppIconData.cpp CONTENT "${_icon_source}")
 
 add_library(tesslin_gui STATIC
+    # The toolkit's platform services: texts, message boxes, signals.
+    wxplatform/MessageBoxes.cpp
+    wxplatform/SignalClose.cpp
+    wxplatform/WxText.cpp
+    # The ribbon machinery.
+    ribbon/CommandMenu.cpp
+    ribbon/EditUndo.cpp
+    ribbon/PopupMenus.cpp
+    ribbon/RibbonAccess.cpp
+    ribbon/RibbonBuilder.cpp
+    ribbon/RibbonImages.cpp
+    ribbon/TabRow.cpp
+    # The application and its frame.
     app/AboutDlg.cpp
     app/AppIcon.cpp
-    app/CommandMenu.cpp
-    app/EditUndo.cpp
     ${CMAKE_BINARY_DIR}/generated/AppIconData.cpp
     app/Looks.cpp
     app/MainFrame.cpp
-    app/MessageBoxes.cpp
-    app/PopupMenus.cpp
-    app/RibbonAccess.cpp
-    app/RibbonBuilder.cpp
-    app/RibbonImages.cpp
     app/RootFolderText.cpp
-    app/SignalClose.cpp
-    app/TabRow.cpp
     app/TesslinGUIApp.cpp
-    app/WxText.cpp
     res/Menus.cpp
     res/RibbonLayout.cpp
     res/Strings.cpp
+    # The document and the view.
     settings/TesslinGUIDoc.cpp
     view/FolderPicker.cpp
     view/RenamerListCtrl.cpp

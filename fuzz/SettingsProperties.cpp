@@ -1,7 +1,7 @@
 #include "fuzz/SettingsProperties.h"
 
-#include "app/Error.h"
 #include "fuzz/FuzzCheck.h"
+#include "platform/Error.h"
 #include "settings/SettingsFile.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 // BuildRenamePlan on arbitrary names: the renamed file is always the mover, and its new name
 // is the partner's stem followed by the mover's own extension, for any bytes; a mover without
 // a dot is refused with tesslin::Error and nothing else.
-#include "view/RenamePlan.h"
+#include "rename/RenamePlan.h"
 
-#include "app/Error.h"
 #include "fuzz/FuzzCheck.h"
+#include "platform/Error.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -7,9 +7,9 @@
 // - the only error of turning the map into a record is the boolean conversion message.
 #include "settings/SettingsFile.h"
 
-#include "app/Error.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/SettingsProperties.h"
+#include "platform/Error.h"
 
 #include <cstddef>
 #include <cstdint>

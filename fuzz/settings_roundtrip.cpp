@@ -6,10 +6,10 @@
 // ReadSettings must load the same record without showing any message.
 #include "settings/SettingsFile.h"
 
-#include "app/Error.h"
-#include "app/MessageSeam.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/SettingsProperties.h"
+#include "platform/Error.h"
+#include "platform/MessageSeam.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,6 +1,6 @@
 // SplitWords on arbitrary bytes: the words are exactly the maximal runs of non-blank bytes,
 // and joining them for the edit box and splitting again gives the same list.
-#include "view/SplitWords.h"
+#include "settings/SplitWords.h"
 
 #include "fuzz/FuzzCheck.h"
 

@@ -1,4 +1,4 @@
-#include "app/Error.h"
+#include "platform/Error.h"
 
 #include <boost/filesystem/exception.hpp>
 #include <boost/regex/pattern_except.hpp>

@@ -1,4 +1,4 @@
-#include "app/MessageSeam.h"
+#include "platform/MessageSeam.h"
 
 #include <iostream>
 #include <utility>

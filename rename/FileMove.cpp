@@ -1,7 +1,7 @@
-#include "app/FileMove.h"
+#include "rename/FileMove.h"
 
-#include "app/Error.h"
-#include "app/FileMoveSeam.h"
+#include "platform/Error.h"
+#include "rename/FileMoveSeam.h"
 
 #include <cerrno>
 #include <cstdio>

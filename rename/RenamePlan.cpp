@@ -1,6 +1,6 @@
-#include "view/RenamePlan.h"
+#include "rename/RenamePlan.h"
 
-#include "app/Error.h"
+#include "platform/Error.h"
 
 namespace tesslin {
 

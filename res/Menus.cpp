@@ -1,9 +1,9 @@
 #include "res/Menus.h"
 
-#include "app/CommandMenu.h"
-#include "app/WxText.h"
 #include "res/CommandIds.h"
 #include "res/Strings.h"
+#include "ribbon/CommandMenu.h"
+#include "wxplatform/WxText.h"
 
 namespace tesslin::menus {
 

@@ -1,4 +1,4 @@
-#include "app/CommandMenu.h"
+#include "ribbon/CommandMenu.h"
 
 #include <wx/window.h>
 

@@ -1,4 +1,4 @@
-#include "app/EditUndo.h"
+#include "ribbon/EditUndo.h"
 
 #include <wx/textctrl.h>
 

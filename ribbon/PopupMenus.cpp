@@ -1,6 +1,6 @@
-#include "app/PopupMenus.h"
+#include "ribbon/PopupMenus.h"
 
-#include "app/CommandMenu.h"
+#include "ribbon/CommandMenu.h"
 
 #include <wx/window.h>
 

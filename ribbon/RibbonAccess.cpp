@@ -1,7 +1,7 @@
-#include "app/RibbonAccess.h"
+#include "ribbon/RibbonAccess.h"
 
 #include "app/MainFrame.h"
-#include "app/WxText.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/textctrl.h>
 

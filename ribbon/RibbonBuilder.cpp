@@ -1,8 +1,8 @@
-#include "app/RibbonBuilder.h"
+#include "ribbon/RibbonBuilder.h"
 
-#include "app/RibbonImages.h"
-#include "app/WxText.h"
 #include "res/Strings.h"
+#include "ribbon/RibbonImages.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/checkbox.h>
 #include <wx/ribbon/bar.h>

@@ -1,4 +1,4 @@
-#include "app/RibbonImages.h"
+#include "ribbon/RibbonImages.h"
 
 #include "app/AppIcon.h"
 

@@ -1,10 +1,10 @@
-#include "app/TabRow.h"
+#include "ribbon/TabRow.h"
 
-#include "app/CommandMenu.h"
-#include "app/PopupMenus.h"
-#include "app/RibbonImages.h"
-#include "app/WxText.h"
 #include "res/Strings.h"
+#include "ribbon/CommandMenu.h"
+#include "ribbon/PopupMenus.h"
+#include "ribbon/RibbonImages.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/docview.h>

@@ -1,6 +1,6 @@
 #include "settings/AtomicWrite.h"
 
-#include "app/Error.h"
+#include "platform/Error.h"
 
 #include <boost/filesystem/operations.hpp>
 

@@ -1,7 +1,7 @@
 #include "settings/SettingsFile.h"
 
-#include "app/Error.h"
-#include "app/MessageSeam.h"
+#include "platform/Error.h"
+#include "platform/MessageSeam.h"
 #include "settings/AtomicWrite.h"
 #include "settings/Blank.h"
 

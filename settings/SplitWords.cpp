@@ -1,4 +1,4 @@
-#include "view/SplitWords.h"
+#include "settings/SplitWords.h"
 
 #include "settings/Blank.h"
 

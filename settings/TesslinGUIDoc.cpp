@@ -1,13 +1,13 @@
 #include "settings/TesslinGUIDoc.h"
 
-#include "app/Error.h"
-#include "app/MessageBoxes.h"
-#include "app/RibbonAccess.h"
-#include "app/SignalClose.h"
-#include "app/WxText.h"
+#include "platform/Error.h"
 #include "res/CommandIds.h"
+#include "ribbon/RibbonAccess.h"
 #include "settings/SettingsFile.h"
-#include "view/SplitWords.h"
+#include "settings/SplitWords.h"
+#include "wxplatform/MessageBoxes.h"
+#include "wxplatform/SignalClose.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/filefn.h>
 #include <wx/filehistory.h>

@@ -1,6 +1,6 @@
 #include "view/FolderPicker.h"
 
-#include "app/WxText.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/dirdlg.h>
 

@@ -1,8 +1,8 @@
 #include "view/RenamerListCtrl.h"
 
-#include "app/RibbonAccess.h"
-#include "app/WxText.h"
 #include "res/CommandIds.h"
+#include "ribbon/RibbonAccess.h"
+#include "wxplatform/WxText.h"
 
 namespace tesslin {
 

@@ -1,6 +1,6 @@
 #include "view/ScanMessages.h"
 
-#include "app/Error.h"
+#include "platform/Error.h"
 
 #include <boost/filesystem/exception.hpp>
 #include <boost/regex.hpp>

@@ -1,20 +1,20 @@
 #include "view/TesslinGUIView.h"
 
-#include "app/Error.h"
-#include "app/FileMove.h"
 #include "app/MainFrame.h"
-#include "app/MessageBoxes.h"
-#include "app/RibbonAccess.h"
 #include "app/TesslinGUIApp.h"
-#include "app/WxText.h"
+#include "platform/Error.h"
+#include "rename/FileMove.h"
+#include "rename/RenamePlan.h"
 #include "res/CommandIds.h"
 #include "res/Menus.h"
+#include "ribbon/RibbonAccess.h"
+#include "settings/SplitWords.h"
 #include "settings/TesslinGUIDoc.h"
 #include "view/FolderPicker.h"
-#include "view/RenamePlan.h"
 #include "view/RenamerListCtrl.h"
 #include "view/ScanMessages.h"
-#include "view/SplitWords.h"
+#include "wxplatform/MessageBoxes.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/panel.h>
 #include <wx/ribbon/buttonbar.h>

@@ -1,7 +1,7 @@
-#include "app/MessageBoxes.h"
+#include "wxplatform/MessageBoxes.h"
 
-#include "app/WxText.h"
 #include "res/Strings.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/app.h>
 #include <wx/msgdlg.h>

@@ -1,4 +1,4 @@
-#include "app/SignalClose.h"
+#include "wxplatform/SignalClose.h"
 
 #include <wx/app.h>
 #include <wx/evtloop.h>

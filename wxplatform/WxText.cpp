@@ -1,4 +1,4 @@
-#include "app/WxText.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/strconv.h>
 

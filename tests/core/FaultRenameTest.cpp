@@ -3,10 +3,10 @@
 // RENAME_NOREPLACE or hard links (through the move's system-call seam, which can make any
 // step fail with a chosen errno). In every case no existing file is replaced, nothing is
 // lost, and every failure is reported.
-#include "app/FileMove.h"
+#include "rename/FileMove.h"
 
-#include "app/Error.h"
-#include "app/FileMoveSeam.h"
+#include "platform/Error.h"
+#include "rename/FileMoveSeam.h"
 #include "tests/core/FaultSupport.h"
 #include "tests/support/TempDir.h"
 

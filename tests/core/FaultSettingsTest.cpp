@@ -4,8 +4,8 @@
 // the permission cases run as the user "nobody", so they hold when the tests run as root.
 #include "settings/SettingsFile.h"
 
-#include "app/Error.h"
-#include "app/MessageSeam.h"
+#include "platform/Error.h"
+#include "platform/MessageSeam.h"
 #include "tests/core/FaultSupport.h"
 #include "tests/support/TempDir.h"
 

@@ -1,7 +1,7 @@
-#include "app/FileMove.h"
-#include "app/FileMoveSeam.h"
+#include "rename/FileMove.h"
+#include "rename/FileMoveSeam.h"
 
-#include "app/Error.h"
+#include "platform/Error.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Unprivileged.h"
 

@@ -1,7 +1,7 @@
-#include "view/RenamePlan.h"
-#include "view/SplitWords.h"
+#include "rename/RenamePlan.h"
+#include "settings/SplitWords.h"
 
-#include "app/Error.h"
+#include "platform/Error.h"
 
 #include <gtest/gtest.h>
 

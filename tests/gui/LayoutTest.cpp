@@ -5,12 +5,12 @@
 #include "tests/gui/PopupCapture.h"
 
 #include "app/MainFrame.h"
-#include "app/RibbonImages.h"
-#include "app/TabRow.h"
 #include "app/TesslinGUIApp.h"
-#include "app/WxText.h"
 #include "res/CommandIds.h"
 #include "res/RibbonLayout.h"
+#include "ribbon/RibbonImages.h"
+#include "ribbon/TabRow.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/checkbox.h>
 #include <wx/docview.h>

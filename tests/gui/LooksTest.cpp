@@ -6,9 +6,9 @@
 
 #include "app/Looks.h"
 #include "app/MainFrame.h"
-#include "app/TabRow.h"
 #include "app/TesslinGUIApp.h"
 #include "res/CommandIds.h"
+#include "ribbon/TabRow.h"
 
 #include <wx/checkbox.h>
 #include <wx/config.h>

@@ -2,9 +2,9 @@
 // the view's box without an icon; both carry the application's title.
 #include "tests/gui/AppWindowFixture.h"
 
-#include "app/MessageBoxes.h"
-#include "app/MessageSeam.h"
-#include "app/WxText.h"
+#include "platform/MessageSeam.h"
+#include "wxplatform/MessageBoxes.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/msgdlg.h>
 

@@ -1,7 +1,7 @@
 #include "tests/gui/PopupCapture.h"
 
-#include "app/CommandMenu.h"
-#include "app/PopupMenus.h"
+#include "ribbon/CommandMenu.h"
+#include "ribbon/PopupMenus.h"
 
 #include <wx/window.h>
 

@@ -4,10 +4,10 @@
 #include "tests/gui/AppWindowFixture.h"
 
 #include "app/MainFrame.h"
-#include "app/RibbonAccess.h"
 #include "app/TesslinGUIApp.h"
-#include "app/WxText.h"
 #include "res/CommandIds.h"
+#include "ribbon/RibbonAccess.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/docview.h>
 #include <wx/textctrl.h>

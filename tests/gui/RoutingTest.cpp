@@ -5,10 +5,10 @@
 #include "tests/gui/PopupCapture.h"
 
 #include "app/MainFrame.h"
-#include "app/TabRow.h"
 #include "app/TesslinGUIApp.h"
 #include "res/CommandIds.h"
 #include "res/Menus.h"
+#include "ribbon/TabRow.h"
 
 #include <wx/checkbox.h>
 #include <wx/docview.h>

@@ -3,9 +3,9 @@
 #include "tests/gui/AppWindowFixture.h"
 
 #include "app/MainFrame.h"
-#include "app/RibbonAccess.h"
 #include "app/RootFolderText.h"
-#include "app/WxText.h"
+#include "ribbon/RibbonAccess.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/statusbr.h>
 

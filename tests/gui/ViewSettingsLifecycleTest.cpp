@@ -3,9 +3,9 @@
 #include "tests/gui/ViewTestSupport.h"
 
 #include "app/MainFrame.h"
-#include "app/RibbonAccess.h"
 #include "app/TesslinGUIApp.h"
 #include "res/CommandIds.h"
+#include "ribbon/RibbonAccess.h"
 #include "settings/SettingsFile.h"
 #include "settings/TesslinGUIDoc.h"
 

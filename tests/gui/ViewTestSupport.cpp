@@ -2,11 +2,11 @@
 
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
-#include "app/WxText.h"
 #include "settings/TesslinGUIDoc.h"
 #include "view/FolderPicker.h"
 #include "view/RenamerListCtrl.h"
 #include "view/TesslinGUIView.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/checkbox.h>
 #include <wx/ribbon/bar.h>
