@@ -21,8 +21,6 @@ namespace fs = boost::filesystem;
 
 namespace tesslin::cli {
 
-namespace {
-
 po::options_description ScanOptions() {
     po::options_description options("Options (each defaults from the settings file)");
     options.add_options()                           //
@@ -38,10 +36,15 @@ po::options_description ScanOptions() {
          "the same for subtitle files") //
         ("settings", po::value<std::string>()->value_name("FILE"),
          "take the defaults from FILE instead of TesslinGUI.ini in the working folder") //
-        ("null,0", "end each record with a NUL byte instead of a line feed")            //
+        ("keep-language-tag",
+         "count a subtitle named after a video plus a language tag (Video.ko.smi) as the "
+         "video's partner")                                                  //
+        ("null,0", "end each record with a NUL byte instead of a line feed") //
         ("help,h", "show this help");
     return options;
 }
+
+namespace {
 
 // Puts the settings reader's messages on `err`, naming the file, for one scope.
 class SettingsMessagesTo {
@@ -98,6 +101,7 @@ void SetOptions(const po::variables_map& values, const Settings& settings,
         scanner.use_sub_regex = true;
     }
     scanner.is_recursive = values.count("recursive") != 0 || settings.is_recursive.value;
+    scanner.keep_language_tag = values.count("keep-language-tag") != 0;
 }
 
 // Collects records into large blocks: hundreds of thousands of paths leave in a few dozen
@@ -130,6 +134,25 @@ private:
 
 } // namespace
 
+int ScanAsOptionsSay(const po::variables_map& values, std::vector<boost::filesystem::path>& videos,
+                     std::vector<boost::filesystem::path>& subtitles, std::ostream& err) {
+    Settings settings;
+    if (!LoadSettings(values, settings, err)) {
+        return kFailed;
+    }
+    CMismatchScanner scanner;
+    SetOptions(values, settings, scanner);
+    try {
+        scanner.Scan(videos, subtitles);
+    } catch (const std::exception& e) {
+        return ReportFailure(err, ErrorText(e));
+    }
+    for (const SkippedEntry& skipped : scanner.skipped()) {
+        err << "tesslin: skipped " << skipped.path.native() << ": " << skipped.reason << '\n';
+    }
+    return kDone;
+}
+
 std::string ScanUsage() {
     std::ostringstream text;
     text << "Usage: tesslin scan [ROOT] [OPTIONS]\n\n"
@@ -157,21 +180,10 @@ int RunScan(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return kDone;
     }
 
-    Settings settings;
-    if (!LoadSettings(values, settings, err)) {
-        return kFailed;
-    }
-    CMismatchScanner scanner;
-    SetOptions(values, settings, scanner);
     std::vector<boost::filesystem::path> videos;
     std::vector<boost::filesystem::path> subtitles;
-    try {
-        scanner.Scan(videos, subtitles);
-    } catch (const std::exception& e) {
-        return ReportFailure(err, ErrorText(e));
-    }
-    for (const SkippedEntry& skipped : scanner.skipped()) {
-        err << "tesslin: skipped " << skipped.path.native() << ": " << skipped.reason << '\n';
+    if (const int status = ScanAsOptionsSay(values, videos, subtitles, err); status != kDone) {
+        return status;
     }
 
     RecordWriter records(out, values.count("null") != 0 ? '\0' : '\n');

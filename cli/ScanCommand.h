@@ -1,6 +1,10 @@
 // `tesslin scan`: lists the video and subtitle files of a folder that have no partner.
 #pragma once
 
+#include <boost/filesystem/path.hpp>
+#include <boost/program_options/options_description.hpp>
+#include <boost/program_options/variables_map.hpp>
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -18,5 +22,16 @@ int RunScan(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 // The usage text of `scan`, options included.
 std::string ScanUsage();
+
+// The options of `scan`, which `suggest` shares: -r, --video-ext, --sub-ext, --video-regex,
+// --sub-regex, --settings, -0, --help.
+boost::program_options::options_description ScanOptions();
+
+// Scans as `scan` does with the parsed options (ROOT given as "root"), the settings file
+// giving the defaults; fills the two lists in name-key order. Skipped entries and the
+// settings reader's messages go to `err`. Returns kDone, or kFailed with the reason on `err`.
+int ScanAsOptionsSay(const boost::program_options::variables_map& values,
+                     std::vector<boost::filesystem::path>& videos,
+                     std::vector<boost::filesystem::path>& subtitles, std::ostream& err);
 
 } // namespace tesslin::cli

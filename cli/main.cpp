@@ -3,5 +3,5 @@
 #include <iostream>
 
 int main(int argc, char* argv[]) {
-    return tesslin::RunCommandLine(argc, argv, std::cout, std::cerr);
+    return tesslin::RunCommandLine(argc, argv, std::cin, std::cout, std::cerr);
 }

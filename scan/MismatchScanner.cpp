@@ -1,5 +1,7 @@
 #include "scan/MismatchScanner.h"
 
+#include "scan/LanguageTagPartners.h"
+
 #include <boost/filesystem/operations.hpp>
 #include <boost/system/error_code.hpp>
 
@@ -71,6 +73,9 @@ void CMismatchScanner::Scan(std::vector<fs::path>& unmatched_videos,
         throw;
     }
     table_.Extract(unmatched_videos, unmatched_subtitles);
+    if (keep_language_tag) {
+        DropLanguageTagPartners(*this, unmatched_videos, unmatched_subtitles);
+    }
 }
 
 void CMismatchScanner::Walk(const fs::path& root) {

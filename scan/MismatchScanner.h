@@ -38,6 +38,9 @@ public:
     bool use_vid_regex = false;
     bool use_sub_regex = false;
     bool is_recursive = false;
+    // Not one of the settings file's: "Video.ko.smi" also counts as the partner of
+    // "Video.mkv" (see DropLanguageTagPartners).
+    bool keep_language_tag = false;
 
     // Compiles the enabled filters, walks the root folder and appends the unmatched files to
     // the two sequences in ascending name-key order (byte order).

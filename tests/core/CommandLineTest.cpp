@@ -189,6 +189,8 @@ TEST(CommandLine, ExitStatusTellsDoneFailedAndUsageErrors) {
         {{"scan", "lib", "--video-ext"}, 2, "tesslin: the required argument for option"},
         {{"rename", "a.avi"}, 2, "tesslin: rename needs a VIDEO and a SUBTITLE file\n"},
         {{"rename", "a.avi", "a.smi", "b.smi"}, 2, "tesslin: too many positional options"},
+        {{"suggest", "missing"}, 1, "tesslin: "},
+        {{"apply", "missing.txt"}, 1, "tesslin: missing.txt: No such file or directory\n"},
     };
     for (const StatusCase& c : cases) {
         SCOPED_TRACE(c.args.empty() ? "(no arguments)" : c.args[0] + " ...");
@@ -259,11 +261,12 @@ TEST(CommandLineRename, RenamesEitherFileAndNeverReplaces) {
 
 // The real program, as a shell script would run it: exit statuses and the NUL-ended records
 // on its own standard output.
-Outcome RunProgram(const Args& args) {
+Outcome RunProgram(const Args& args, const char* program = TESSLIN_CLI,
+                   const std::string& folder = ".") {
     const TempDir capture;
     const std::string outPath = capture / "out";
     const std::string errPath = capture / "err";
-    std::vector<char*> argv{const_cast<char*>(TESSLIN_CLI)};
+    std::vector<char*> argv{const_cast<char*>(program)};
     for (const std::string& arg : args) {
         argv.push_back(const_cast<char*>(arg.c_str()));
     }
@@ -272,10 +275,11 @@ Outcome RunProgram(const Args& args) {
     if (pid == 0) {
         const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) {
+        if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
+            ::chdir(folder.c_str()) != 0) {
             ::_exit(126);
         }
-        ::execv(TESSLIN_CLI, argv.data());
+        ::execv(program, argv.data());
         ::_exit(127);
     }
     int status = 0;
@@ -305,6 +309,56 @@ TEST(CommandLineProgram, ExitStatusesAndNulEndedRecords) {
     const Outcome refused = RunProgram({"rename", root + "/c.avi", root + "/c\nd.smi"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(ReadFile(dir / "c.smi"), "precious");
+}
+
+// The whole road of a library through a pipe: suggest proposes, apply renames, nothing
+// ambiguous moves, and a second run finds nothing left to do.
+TEST(CommandLineProgram, SuggestPipedIntoApplyPairsTheLibrary) {
+    const TempDir dir;
+    const std::string root = dir.path().string();
+    for (const char* name :
+         {"Drama.S01E02.1080p.WEB-DL.H264-GRP.mkv", "Drama.S01E02.smi", "Odd\nName E03.mkv",
+          "odd\nname 3화.smi", "movie/Movie.2019.1080p.BluRay.x264.mkv", "movie/Movie (2019).smi",
+          "Show.S01E02.720p.mkv", "Show.S01E02.1080p.mkv", "Show.S01E02.smi"}) {
+        WriteFile(dir / name, name);
+    }
+    const Args pipe = {"-c",
+                       "\"$0\" suggest \"$1\" -r -0 --sub-ext smi 2>\"$1/suggest.err\" | "
+                       "\"$0\" apply -0",
+                       TESSLIN_CLI, root};
+    const Outcome road = RunProgram(pipe, "/bin/sh");
+    EXPECT_EQ(road.status, 0) << road.err;
+    EXPECT_EQ(road.err, "");
+    const std::pair<std::string, std::string> renamed[] = {
+        {"Drama.S01E02.smi", "Drama.S01E02.1080p.WEB-DL.H264-GRP.smi"},
+        {"movie/Movie (2019).smi", "movie/Movie.2019.1080p.BluRay.x264.smi"},
+        {"odd\nname 3화.smi", "Odd\nName E03.smi"},
+    };
+    std::string out;
+    for (const auto& [from, to] : renamed) {
+        out += root + "/" + from + " -> " + root + "/" + to + "\n";
+        EXPECT_EQ(ReadFile(dir / to), from);
+    }
+    EXPECT_EQ(road.out, out);
+    EXPECT_EQ(ReadFile(dir / "suggest.err"), "tesslin: left alone " + root +
+                                                 "/Show.S01E02.smi: 2 videos fit: "
+                                                 "Show.S01E02.1080p.mkv, Show.S01E02.720p.mkv\n");
+    EXPECT_EQ(ReadFile(dir / "Show.S01E02.smi"), "Show.S01E02.smi");
+
+    const Outcome again = RunProgram(pipe, "/bin/sh");
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(again.out, "");
+
+    // A rename that fails is reported and the others go on; the exit status says so.
+    WriteFile(dir / "a.smi", "a");
+    WriteFile(dir / "b.smi", "b");
+    WriteFile(dir / "records", "a.smi\tb.smi\tname\nb.smi\tc.smi\n");
+    const Outcome partly = RunProgram({"apply", dir / "records"}, TESSLIN_CLI, root);
+    EXPECT_EQ(partly.status, 1);
+    EXPECT_EQ(partly.out, "b.smi -> c.smi\n");
+    EXPECT_TRUE(partly.err.ends_with(": File exists\n")) << partly.err;
+    EXPECT_EQ(ReadFile(dir / "a.smi"), "a");
+    EXPECT_EQ(ReadFile(dir / "c.smi"), "b");
 }
 
 } // namespace

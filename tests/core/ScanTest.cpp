@@ -175,6 +175,7 @@ TEST(ScanMatch, PairsByPathUpToTheLastDot) {
         Names files;
         Names videos;
         Names subtitles;
+        bool keep_language_tag = false;
     };
     const Case cases[] = {
         {{"a.avi", "a.smi"}, {}, {}},
@@ -193,12 +194,20 @@ TEST(ScanMatch, PairsByPathUpToTheLastDot) {
         {{"bad\xff\xfename.avi", "line\nfeed.avi", "line\nfeed.smi", "\xc7\xd1.smi"},
          {"bad\xff\xfename.avi"},
          {"\xc7\xd1.smi"}},
+        // Keeping language tags, "Video.<tag>.smi" is a partner of "Video.<video ext>", also
+        // of a video paired already; another word is no tag, and a tag without video stays.
+        {{"a.avi", "a.ko.smi", "b.mkv", "b.smi", "b.Korean.smi", "c.mp4", "c.ko-KR.smi", "d.avi",
+          "d.x.smi", "e.en.smi"},
+         {"d.avi"},
+         {"d.x.smi", "e.en.smi"},
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.files.front());
         TempDir dir;
         WriteFiles(dir, c.files);
         auto scanner = MakeScanner(dir.path().string());
+        scanner.keep_language_tag = c.keep_language_tag;
         const Outcome out = ScanOnce(scanner);
         EXPECT_EQ(out.videos, c.videos);
         EXPECT_EQ(out.subtitles, c.subtitles);

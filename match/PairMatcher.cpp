@@ -1,0 +1,370 @@
+#include "match/PairMatcher.h"
+
+#include "match/NameParts.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+#include <sys/stat.h>
+#include <unordered_map>
+
+namespace tesslin {
+
+namespace {
+
+constexpr std::size_t kNone = SIZE_MAX;
+
+// A file of either list, read once.
+struct File {
+    const boost::filesystem::path* path;
+    std::string_view name; // the file name
+    std::string_view stem; // the file name up to its last dot
+    std::size_t folder;    // the folder it is compared in
+    bool in_subtitle_folder = false;
+    NameParts parts;
+};
+
+std::string_view FileName(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string_view FolderOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
+}
+
+// "Subs", "Sub", "Subtitles", "Subtitle", "자막" in any letter case: a folder that holds
+// the subtitles of the videos beside it.
+bool IsSubtitleFolder(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = char(c - 'A' + 'a');
+        }
+    }
+    return lower == "subs" || lower == "sub" || lower == "subtitles" || lower == "subtitle" ||
+           lower == "자막";
+}
+
+std::string ListNames(const std::vector<const File*>& files) {
+    std::string text;
+    for (const File* file : files) {
+        text += text.empty() ? "" : ", ";
+        text += file->name;
+    }
+    return text;
+}
+
+bool NameTaken(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+class Matcher {
+public:
+    Matcher(const std::vector<boost::filesystem::path>& videos,
+            const std::vector<boost::filesystem::path>& subtitles, const MatchOptions& options)
+        : options_(options) {
+        videos_.reserve(videos.size());
+        subtitles_.reserve(subtitles.size());
+        for (const auto& path : videos) {
+            videos_.push_back(Read(path, false));
+        }
+        for (const auto& path : subtitles) {
+            subtitles_.push_back(Read(path, true));
+        }
+        video_count_.assign(folder_ids_.size(), 0);
+        subtitle_count_.assign(folder_ids_.size(), 0);
+        last_video_.assign(folder_ids_.size(), kNone);
+        for (std::size_t v = 0; v < videos_.size(); ++v) {
+            const File& file = videos_[v];
+            ++video_count_[file.folder];
+            last_video_[file.folder] = v;
+            by_name_[NameKey(file.folder, file.parts.whole)].push_back(v);
+            if (file.parts.episode.Known()) {
+                by_episode_[EpisodeKey(file.folder, file.parts.episode.number)].push_back(v);
+            }
+        }
+        for (const File& file : subtitles_) {
+            ++subtitle_count_[file.folder];
+        }
+    }
+
+    Suggestions Run() {
+        std::vector<std::size_t> choice(subtitles_.size(), kNone); // the video of each subtitle
+        std::vector<std::string> reason(subtitles_.size());
+        std::vector<const char*> rule(subtitles_.size(), "");
+        for (std::size_t s = 0; s < subtitles_.size(); ++s) {
+            Choose(s, choice[s], rule[s], reason[s]);
+        }
+        std::vector<std::vector<std::size_t>> takers(videos_.size()); // subtitles per video
+        for (std::size_t s = 0; s < subtitles_.size(); ++s) {
+            if (choice[s] != kNone) {
+                takers[choice[s]].push_back(s);
+            }
+        }
+        std::vector<std::string> video_reason(videos_.size());
+        RefuseSharedVideos(takers, choice, reason, video_reason);
+
+        // The new names, then the ones two proposals or an existing file would share.
+        std::vector<std::string> new_name(subtitles_.size());
+        std::unordered_map<std::string, std::size_t> name_uses;
+        for (std::size_t s = 0; s < subtitles_.size(); ++s) {
+            if (choice[s] != kNone) {
+                new_name[s] = NewName(videos_[choice[s]], subtitles_[s], reason[s]);
+                if (new_name[s].empty()) {
+                    video_reason[choice[s]] = reason[s];
+                    choice[s] = kNone;
+                } else {
+                    ++name_uses[new_name[s]];
+                }
+            }
+        }
+        Suggestions result;
+        std::vector<bool> video_paired(videos_.size(), false);
+        std::vector<bool> subtitle_paired(subtitles_.size(), false);
+        for (std::size_t s = 0; s < subtitles_.size(); ++s) {
+            if (choice[s] == kNone) {
+                continue;
+            }
+            if (name_uses[new_name[s]] > 1) {
+                reason[s] = "another file would take the same new name " + new_name[s];
+            } else if (NameTaken(new_name[s])) {
+                reason[s] = "the new name exists: " + new_name[s];
+            } else {
+                const File& video = videos_[choice[s]];
+                const File& subtitle = subtitles_[s];
+                result.proposals.push_back(
+                    {*video.path, *subtitle.path,
+                     options_.rename_sub_file ? subtitle.path->native() : video.path->native(),
+                     new_name[s], rule[s]});
+                video_paired[choice[s]] = subtitle_paired[s] = true;
+                continue;
+            }
+            if (video_reason[choice[s]].empty()) {
+                video_reason[choice[s]] = reason[s];
+            }
+        }
+        for (std::size_t v = 0; v < videos_.size(); ++v) {
+            if (!video_paired[v]) {
+                result.unpaired.push_back({*videos_[v].path, video_reason[v].empty()
+                                                                 ? "no subtitle fits"
+                                                                 : video_reason[v]});
+            }
+        }
+        for (std::size_t s = 0; s < subtitles_.size(); ++s) {
+            if (!subtitle_paired[s]) {
+                result.unpaired.push_back({*subtitles_[s].path, reason[s]});
+            }
+        }
+        return result;
+    }
+
+private:
+    File Read(const boost::filesystem::path& path, bool subtitle) {
+        File file;
+        file.path = &path;
+        const std::string_view text = path.native();
+        file.name = FileName(text);
+        const std::size_t dot = file.name.rfind('.');
+        file.stem = dot == std::string_view::npos ? file.name : file.name.substr(0, dot);
+        std::string_view folder = FolderOf(text);
+        if (subtitle && IsSubtitleFolder(FileName(folder)) &&
+            folder.find('/') != std::string_view::npos) {
+            folder = FolderOf(folder);
+            file.in_subtitle_folder = true;
+        }
+        file.folder =
+            folder_ids_.try_emplace(std::string(folder), folder_ids_.size()).first->second;
+        file.parts = ReadNameParts(file.stem);
+        return file;
+    }
+
+    static std::string NameKey(std::size_t folder, const std::string& name) {
+        std::string key(reinterpret_cast<const char*>(&folder), sizeof folder);
+        return key += name;
+    }
+
+    static std::uint64_t EpisodeKey(std::size_t folder, int number) {
+        return (std::uint64_t(folder) << 32) | std::uint32_t(number);
+    }
+
+    std::vector<std::size_t> VideosNamed(std::size_t folder, const std::string& name) const {
+        const auto it = by_name_.find(NameKey(folder, name));
+        return it == by_name_.end() ? std::vector<std::size_t>() : it->second;
+    }
+
+    // The episode's title agrees: the same words, or none on a side whose episode is marked
+    // ("E02.srt" beside "Show.S01E02.mkv"). Two series in one folder thus never cross.
+    static bool TitlesAgree(const NameParts& a, const NameParts& b) {
+        if (a.episode_title.empty() || b.episode_title.empty()) {
+            return (a.episode_title.empty() && a.episode.marked) ||
+                   (b.episode_title.empty() && b.episode.marked);
+        }
+        return a.episode_title == b.episode_title;
+    }
+
+    std::vector<std::size_t> VideosOfEpisode(const File& subtitle) const {
+        const Episode& episode = subtitle.parts.episode;
+        std::vector<std::size_t> found;
+        if (!episode.Known()) {
+            return found;
+        }
+        // A video's number is looked up as given, as a packed "101" of S01E01, or as the
+        // episode within a packed number.
+        std::vector<int> numbers{episode.number};
+        if (episode.season >= 0) {
+            numbers.push_back(episode.season * 100 + episode.number);
+        }
+        if (episode.packable) {
+            numbers.push_back(episode.number % 100);
+        }
+        for (const int number : numbers) {
+            const auto it = by_episode_.find(EpisodeKey(subtitle.folder, number));
+            if (it == by_episode_.end()) {
+                continue;
+            }
+            for (const std::size_t v : it->second) {
+                const File& video = videos_[v];
+                if (video.folder == subtitle.folder && SameEpisode(video.parts.episode, episode) &&
+                    TitlesAgree(video.parts, subtitle.parts) &&
+                    std::find(found.begin(), found.end(), v) == found.end()) {
+                    found.push_back(v);
+                }
+            }
+        }
+        return found;
+    }
+
+    // The one video of the subtitle's folder when each kind has one file there and their
+    // titles agree without release tags ("Movie.2019.1080p.BluRay" and "Movie (2019)").
+    std::vector<std::size_t> VideoOfTitle(const File& subtitle) const {
+        const NameParts& parts = subtitle.parts;
+        if (parts.title.empty() || video_count_[subtitle.folder] != 1 ||
+            subtitle_count_[subtitle.folder] != 1) {
+            return {};
+        }
+        const std::size_t v = last_video_[subtitle.folder];
+        const NameParts& video = videos_[v].parts;
+        const bool years_agree = video.year < 0 || parts.year < 0 || video.year == parts.year;
+        return video.title == parts.title && years_agree ? std::vector<std::size_t>{v}
+                                                         : std::vector<std::size_t>{};
+    }
+
+    void Choose(std::size_t s, std::size_t& choice, const char*& rule, std::string& reason) {
+        const File& subtitle = subtitles_[s];
+        const NameParts& parts = subtitle.parts;
+        std::vector<std::size_t> found = VideosNamed(subtitle.folder, parts.whole);
+        rule = "name";
+        if (found.empty() && !parts.tag.empty()) {
+            found = VideosNamed(subtitle.folder, parts.untagged);
+            rule = "language";
+        }
+        if (found.empty()) {
+            found = VideosOfEpisode(subtitle);
+            rule = "episode";
+        }
+        if (found.empty()) {
+            found = VideoOfTitle(subtitle);
+            rule = "title";
+        }
+        if (found.size() == 1) {
+            choice = found.front();
+            return;
+        }
+        if (found.empty()) {
+            reason = parts.conflicting_episodes ? "the name gives two different episodes"
+                                                : "no video fits";
+            return;
+        }
+        std::vector<const File*> files;
+        for (const std::size_t v : found) {
+            files.push_back(&videos_[v]);
+        }
+        reason = std::to_string(found.size()) + " videos fit: " + ListNames(files);
+    }
+
+    // One video, several subtitles: fine for the same name in several languages
+    // ("Movie.ko.smi", "Movie.en.srt"); anything else is ambiguous. A video takes one name
+    // only, so when the video is the one renamed, one subtitle is all it may have.
+    void RefuseSharedVideos(const std::vector<std::vector<std::size_t>>& takers,
+                            std::vector<std::size_t>& choice, std::vector<std::string>& reason,
+                            std::vector<std::string>& video_reason) const {
+        for (std::size_t v = 0; v < takers.size(); ++v) {
+            const std::vector<std::size_t>& subs = takers[v];
+            if (subs.size() < 2) {
+                continue;
+            }
+            bool same = options_.rename_sub_file;
+            for (const std::size_t s : subs) {
+                same = same && subtitles_[s].parts.untagged == subtitles_[subs[0]].parts.untagged;
+            }
+            if (same) {
+                continue;
+            }
+            std::vector<const File*> files;
+            for (const std::size_t s : subs) {
+                files.push_back(&subtitles_[s]);
+            }
+            video_reason[v] = std::to_string(subs.size()) + " subtitles fit: " + ListNames(files);
+            for (const std::size_t s : subs) {
+                choice[s] = kNone;
+                reason[s] =
+                    std::to_string(subs.size()) + " subtitles fit " + std::string(videos_[v].name);
+            }
+        }
+    }
+
+    // The new full name by the rename rules; empty, with the reason, when there is none.
+    std::string NewName(const File& video, const File& subtitle, std::string& reason) const {
+        const std::string& video_path = video.path->native();
+        const std::string& subtitle_path = subtitle.path->native();
+        const std::size_t video_dot = video_path.size() - (video.name.size() - video.stem.size());
+        const std::size_t subtitle_dot =
+            subtitle_path.size() - (subtitle.name.size() - subtitle.stem.size());
+        if (video.stem.size() == video.name.size() ||
+            subtitle.stem.size() == subtitle.name.size()) {
+            reason = "a file name without an extension";
+            return {};
+        }
+        const bool keep = options_.keep_language_tag && !subtitle.parts.tag.empty();
+        if (options_.rename_sub_file) {
+            std::string name = video_path.substr(0, video_dot);
+            if (keep) {
+                name += '.';
+                name += subtitle.parts.tag;
+            }
+            return name + subtitle_path.substr(subtitle_dot);
+        }
+        if (subtitle.in_subtitle_folder) {
+            // The video would move into the subtitles' folder, away from its own.
+            reason = "the subtitle lies in a sub-folder for subtitles; only the subtitle moves";
+            return {};
+        }
+        const std::size_t stem_end =
+            keep ? subtitle_dot - subtitle.stem.size() + subtitle.parts.untagged_length
+                 : subtitle_dot;
+        return subtitle_path.substr(0, stem_end) + video_path.substr(video_dot);
+    }
+
+    const MatchOptions options_;
+    std::vector<File> videos_;
+    std::vector<File> subtitles_;
+    std::unordered_map<std::string, std::size_t> folder_ids_;
+    std::vector<std::size_t> video_count_;
+    std::vector<std::size_t> subtitle_count_;
+    std::unordered_map<std::string, std::vector<std::size_t>> by_name_;
+    std::unordered_map<std::uint64_t, std::vector<std::size_t>> by_episode_;
+    std::vector<std::size_t> last_video_; // per folder, the last video given
+};
+
+} // namespace
+
+Suggestions SuggestPairs(const std::vector<boost::filesystem::path>& videos,
+                         const std::vector<boost::filesystem::path>& subtitles,
+                         const MatchOptions& options) {
+    return Matcher(videos, subtitles, options).Run();
+}
+
+} // namespace tesslin

@@ -1,0 +1,59 @@
+// The pair matcher: for the files a scan left without a partner, proposes renames that pair a
+// subtitle with its video although their names differ ("Drama.S01E02.1080p.WEB-DL.mkv" and
+// "Drama.S01E02.smi"). It proposes a pair only when the video is the subtitle's one plausible
+// partner; anything ambiguous is left alone, with the reason.
+#pragma once
+
+#include <boost/filesystem/path.hpp>
+
+#include <string>
+#include <vector>
+
+namespace tesslin {
+
+// One proposed rename. `existingName` and `newName` follow the rename rules: the subtitle
+// takes the video's name and keeps its own extension (with `rename_sub_file` off, the
+// reverse), in the partner's folder.
+struct PairProposal {
+    boost::filesystem::path video;
+    boost::filesystem::path subtitle;
+    std::string existingName; // the file that is renamed
+    std::string newName;
+    std::string rule; // the rule that found the pair: "name", "language", "episode", "title"
+};
+
+// A file of the two lists that no proposal names, and why.
+struct UnpairedFile {
+    boost::filesystem::path path;
+    std::string reason; // e.g. "no video fits", "2 videos fit: a.mkv, b.mkv"
+};
+
+struct MatchOptions {
+    bool rename_sub_file = true; // the subtitle takes the video's name; false: the reverse
+    // The subtitle keeps its language tag in its new name ("Video.ko.smi"); a video that
+    // takes a tagged subtitle's name takes it without the tag.
+    bool keep_language_tag = false;
+};
+
+struct Suggestions {
+    std::vector<PairProposal> proposals; // in the order of the subtitles given
+    std::vector<UnpairedFile> unpaired;  // the videos, then the subtitles, in the order given
+};
+
+// Proposes pairs among `videos` and `subtitles` (full paths, each with an extension), by
+// these rules, the first that finds any candidate deciding:
+// - "name": the same name apart from letter case, blanks and '.', '_', '-';
+// - "language": the subtitle's name is the video's plus language tags ("Movie.ko.smi");
+// - "episode": the same episode (and season, where both give one) under agreeing titles;
+// - "title": the titles agree once release tags are dropped, both files alone of their kind
+//   in their folder.
+// Only files in one folder are compared; a subtitle in a sub-folder named "Subs", "Sub",
+// "Subtitles" or "자막" counts as in its parent folder. More than one candidate proposes
+// nothing. Several subtitles may pair with one video only when they differ by language tag
+// alone. No two proposals lead to one new name, and none to a name that exists (asked of the
+// file system). Reads nothing else and changes nothing on the disk.
+Suggestions SuggestPairs(const std::vector<boost::filesystem::path>& videos,
+                         const std::vector<boost::filesystem::path>& subtitles,
+                         const MatchOptions& options);
+
+} // namespace tesslin

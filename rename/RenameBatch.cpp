@@ -1,0 +1,123 @@
+#include "rename/RenameBatch.h"
+
+#include "platform/Error.h"
+#include "rename/FileMove.h"
+
+#include <sys/stat.h>
+
+namespace tesslin {
+
+namespace {
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+std::string FileNameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The refusals that need no move: a batch of renames, like the single one, never strips an
+// extension, never leaves a file named by its extension alone, and moves only files.
+void Check(const RenameStep& step) {
+    if (step.from.empty() || step.to.empty()) {
+        throw Error("Cannot rename " + Quoted(step.from) + " to " + Quoted(step.to) +
+                    ": a name is empty");
+    }
+    const std::string from_name = FileNameOf(step.from);
+    const std::size_t dot = from_name.rfind('.');
+    if (dot == std::string::npos) {
+        throw Error("The file to rename has no extension: " + step.from);
+    }
+    const std::string to_name = FileNameOf(step.to);
+    if (to_name.empty() || to_name == from_name.substr(dot)) {
+        throw Error("Cannot rename " + Quoted(step.from) + " to " + Quoted(step.to) +
+                    ": the new name would be the extension alone");
+    }
+    struct stat st;
+    if (::stat(step.from.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        throw Error("Cannot rename " + Quoted(step.from) + ": it is not a file");
+    }
+}
+
+bool IdentityOf(const std::string& path, std::uint64_t& device, std::uint64_t& inode,
+                std::int64_t& size, std::int64_t& mtime_ns) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0) {
+        return false;
+    }
+    device = st.st_dev;
+    inode = st.st_ino;
+    size = st.st_size;
+    mtime_ns = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return true;
+}
+
+} // namespace
+
+std::vector<StepResult> RunRenames(const std::vector<RenameStep>& steps) {
+    std::vector<StepResult> results;
+    results.reserve(steps.size());
+    for (const RenameStep& step : steps) {
+        StepResult result{step, false, {}};
+        try {
+            Check(step);
+            MoveFileNoReplace(step.from, step.to);
+            result.done = true;
+        } catch (const std::exception& e) {
+            result.error = ErrorText(e);
+        }
+        results.push_back(std::move(result));
+    }
+    return results;
+}
+
+void RenameHistory::Record(const std::vector<StepResult>& results) {
+    std::vector<Done> batch;
+    for (const StepResult& result : results) {
+        if (!result.done) {
+            continue;
+        }
+        Done done{result.step, {}};
+        Identity& id = done.identity;
+        if (IdentityOf(result.step.to, id.device, id.inode, id.size, id.mtime_ns)) {
+            batch.push_back(std::move(done));
+        }
+    }
+    if (!batch.empty()) {
+        batches_.push_back(std::move(batch));
+    }
+}
+
+std::vector<StepResult> RenameHistory::UndoLast() {
+    std::vector<StepResult> results;
+    if (batches_.empty()) {
+        return results;
+    }
+    const std::vector<Done> batch = std::move(batches_.back());
+    batches_.pop_back();
+    // Newest first: a later rename may have used a name that an earlier one freed.
+    for (auto it = batch.rbegin(); it != batch.rend(); ++it) {
+        StepResult result{{it->step.to, it->step.from}, false, {}};
+        Identity now;
+        if (!IdentityOf(it->step.to, now.device, now.inode, now.size, now.mtime_ns)) {
+            result.error = "Cannot undo the rename of " + Quoted(it->step.from) + ": " +
+                           Quoted(it->step.to) + " is gone";
+        } else if (!(now == it->identity)) {
+            result.error = "Cannot undo the rename of " + Quoted(it->step.from) + ": " +
+                           Quoted(it->step.to) + " has changed since";
+        } else {
+            try {
+                MoveFileNoReplace(it->step.to, it->step.from);
+                result.done = true;
+            } catch (const std::exception& e) {
+                result.error = ErrorText(e);
+            }
+        }
+        results.push_back(std::move(result));
+    }
+    return results;
+}
+
+} // namespace tesslin

@@ -1,0 +1,59 @@
+// Renaming many files in one go, each with the move that never replaces, and undoing the
+// last batch. Used by the window's pair suggestions and by `tesslin apply`.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tesslin {
+
+struct RenameStep {
+    std::string from; // the file's current full name
+    std::string to;   // its new full name
+};
+
+struct StepResult {
+    RenameStep step;
+    bool done = false;
+    std::string error; // why it was not done: the whole text, naming both files
+};
+
+// Checks each step and renames it with MoveFileNoReplace, in order, going on after a
+// failure. Refused before the disk is touched: an empty name, a file to rename whose file
+// name has no extension, a new file name that is the extension alone, and a file to rename
+// that is neither a regular file nor a link to one. One result per step, in order.
+std::vector<StepResult> RunRenames(const std::vector<RenameStep>& steps);
+
+// The renames of this run, to undo the last batch (or single rename). Lives in memory only.
+class RenameHistory {
+public:
+    // Remembers the steps of `results` that were done, as one batch, with what each renamed
+    // file is (device, inode, size, modification time) so that a later change is noticed.
+    // A batch where nothing was done is not remembered.
+    void Record(const std::vector<StepResult>& results);
+
+    bool CanUndo() const { return !batches_.empty(); }
+
+    // Moves every file of the last batch back to its old name (newest first) with the same
+    // never-replacing move, and forgets the batch. A file that is gone or changed since its
+    // rename is left alone, and one whose old name is taken is not moved; both are reported
+    // as not done. The result's steps run from the new name back to the old one.
+    std::vector<StepResult> UndoLast();
+
+private:
+    struct Identity {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::int64_t size = 0;
+        std::int64_t mtime_ns = 0;
+        bool operator==(const Identity&) const = default;
+    };
+    struct Done {
+        RenameStep step;
+        Identity identity;
+    };
+    std::vector<std::vector<Done>> batches_;
+};
+
+} // namespace tesslin

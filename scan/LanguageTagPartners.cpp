@@ -1,0 +1,72 @@
+#include "scan/LanguageTagPartners.h"
+
+#include "match/LanguageTags.h"
+#include "scan/MismatchScanner.h"
+
+#include <string_view>
+#include <sys/stat.h>
+#include <unordered_map>
+
+namespace tesslin {
+
+namespace {
+
+// The path up to its last dot, as the name key.
+std::string_view KeyOf(const std::string& path) {
+    return std::string_view(path).substr(0, path.rfind('.'));
+}
+
+bool IsVideoFile(const CMismatchScanner& scanner, const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0) {
+        return false;
+    }
+    return scanner.PassesFilter(path.substr(path.rfind('/') + 1), FileKind::Video);
+}
+
+} // namespace
+
+void DropLanguageTagPartners(const CMismatchScanner& scanner,
+                             std::vector<boost::filesystem::path>& unmatched_videos,
+                             std::vector<boost::filesystem::path>& unmatched_subtitles) {
+    std::unordered_map<std::string_view, std::size_t> videos;
+    for (std::size_t v = 0; v < unmatched_videos.size(); ++v) {
+        videos.emplace(KeyOf(unmatched_videos[v].native()), v);
+    }
+    std::vector<bool> drop_video(unmatched_videos.size(), false);
+    std::vector<bool> drop_subtitle(unmatched_subtitles.size(), false);
+    for (std::size_t s = 0; s < unmatched_subtitles.size(); ++s) {
+        const std::string& path = unmatched_subtitles[s].native();
+        const std::string_view key = KeyOf(path);
+        const std::size_t name_start = path.rfind('/') + 1;
+        const std::size_t tag = DottedLanguageTagLength(key.substr(name_start));
+        if (tag == 0) {
+            continue;
+        }
+        const std::string_view base = key.substr(0, key.size() - tag - 1);
+        if (const auto it = videos.find(base); it != videos.end()) {
+            drop_video[it->second] = drop_subtitle[s] = true;
+            continue;
+        }
+        for (const std::string& extension : scanner.vid_ext) {
+            if (IsVideoFile(scanner, std::string(base) + "." + extension)) {
+                drop_subtitle[s] = true;
+                break;
+            }
+        }
+    }
+    const auto keep = [](std::vector<boost::filesystem::path>& paths,
+                         const std::vector<bool>& drop) {
+        std::size_t out = 0;
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            if (!drop[i]) {
+                paths[out++] = std::move(paths[i]);
+            }
+        }
+        paths.resize(out);
+    };
+    keep(unmatched_videos, drop_video);
+    keep(unmatched_subtitles, drop_subtitle);
+}
+
+} // namespace tesslin
