@@ -185,6 +185,12 @@ void CMainFrame::BuildAccelerators() {
         AddKeyTip(entries, category.keyTip, [this, index] { ActivateCategory(index); });
         for (const tesslin::ribbon::Panel& panel : category.panels) {
             AddKeyTip(entries, panel.keyTip, [this, index] { ActivateCategory(index); });
+            for (const tesslin::ribbon::Element& element : panel.elements) {
+                if (*element.keyTip) {
+                    // The button's own command, as a click sends it.
+                    entries.emplace_back(wxACCEL_ALT, element.keyTip[0], element.id);
+                }
+            }
         }
     }
     SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));

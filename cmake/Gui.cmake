@@ -58,6 +58,8 @@ add_library(tesslin_gui STATIC
     view/FolderPicker.cpp
     view/RenamerListCtrl.cpp
     view/ScanMessages.cpp
+    view/LanguageTagOption.cpp
+    view/SuggestionsDialog.cpp
     view/TesslinGUIView.cpp
 )
 target_include_directories(tesslin_gui PUBLIC ${CMAKE_SOURCE_DIR})

@@ -21,6 +21,10 @@ constexpr int kEditSubtitleFileName = 32818;
 constexpr int kButtonRenameFile = 32821;
 constexpr int kCheckRenameSubtitleFile = 32819;
 constexpr int kCheckRenameVideoFile = 32820;
+// Its panel of pair suggestions.
+constexpr int kButtonSuggestPairs = 32822;
+constexpr int kButtonUndoRename = 32823;
+constexpr int kCheckKeepLanguageTag = 32824;
 
 // Framework commands.
 constexpr int kFileNew = 57600;

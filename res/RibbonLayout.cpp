@@ -6,8 +6,8 @@ namespace tesslin::ribbon {
 
 namespace {
 
-Element Button(int id, const char* caption, int image) {
-    return {Kind::Button, id, caption, image, image, true, 0, 0};
+Element Button(int id, const char* caption, int image, const char* keyTip = "") {
+    return {Kind::Button, id, caption, image, image, true, 0, 0, keyTip};
 }
 Element Edit(int id, const char* caption, int floatingWidth) {
     return {Kind::Edit, id, caption, -1, -1, false, 200, floatingWidth};
@@ -95,6 +95,13 @@ Layout MakeLayout() {
               false,
               {Check(ids::kCheckRenameSubtitleFile, "자막 파일 이름을 변경"),
                Check(ids::kCheckRenameVideoFile, "영상 파일 이름을 변경")}},
+             {"짝 찾기",
+              "",
+              -1,
+              false,
+              {Button(ids::kButtonSuggestPairs, "짝 찾기", 9, "P"),
+               Button(ids::kButtonUndoRename, "되돌리기", 4, "U"),
+               Check(ids::kCheckKeepLanguageTag, "언어 태그 유지")}},
          }},
     };
     return layout;
@@ -114,9 +121,8 @@ int ImageCount(ImageList list) {
     case ImageList::FileLarge:
         return 9;
     case ImageList::WriteSmall:
-        return 9;
     case ImageList::WriteLarge:
-        return 4;
+        return 10;
     case ImageList::Buttons:
         return 5;
     case ImageList::Main:

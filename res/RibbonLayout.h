@@ -13,8 +13,8 @@ enum class ImageList {
     None,
     FileSmall,  // 11 images of 16 px
     FileLarge,  // 9 images of 32 px
-    WriteSmall, // 9 images of 16 px
-    WriteLarge, // 4 images of 32 px
+    WriteSmall, // 10 images of 16 px
+    WriteLarge, // 10 images of 32 px
     Buttons,    // 5 images of 16 px
     Main,       // 1 image of 26 px: the application button
 };
@@ -28,13 +28,14 @@ enum class Kind {
 
 struct Element {
     Kind kind;
-    int id;              // command ID; 0 for a separator
-    const char* caption; // UTF-8; "" when none
-    int smallImage;      // index in the category's small strip, -1 for none
-    int largeImage;      // index in the category's large strip, -1 for none
-    bool alwaysLarge;    // buttons: always shown with the large image
-    int width;           // edit boxes: width of the box in pixels
-    int floatingWidth;   // edit boxes: width on a floating mini toolbar (no such toolbar here)
+    int id;                  // command ID; 0 for a separator
+    const char* caption;     // UTF-8; "" when none
+    int smallImage;          // index in the category's small strip, -1 for none
+    int largeImage;          // index in the category's large strip, -1 for none
+    bool alwaysLarge;        // buttons: always shown with the large image
+    int width;               // edit boxes: width of the box in pixels
+    int floatingWidth;       // edit boxes: width on a floating mini toolbar (no such toolbar here)
+    const char* keyTip = ""; // buttons: Alt and this letter press the button; "" for none
 };
 
 struct Panel {

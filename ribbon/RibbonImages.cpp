@@ -12,16 +12,17 @@ namespace {
 using ribbon::ImageList;
 
 // What each image shows. The file strips serve the "파일" menu and the "홈" category: 1 is
-// the folder, 7 the scan, 10 the exit. The write strips serve "변경 작업": 0 is the rename.
+// the folder, 7 the scan, 10 the exit. The write strips serve "변경 작업": 0 is the rename,
+// 9 the pair suggestions, 4 their undo.
 // The buttons strip: 0 is the about button.
 wxArtID ArtFor(ImageList list, int index) {
     static const wxArtID kFile[] = {wxART_NEW,         wxART_FOLDER_OPEN, wxART_REPORT_VIEW,
                                     wxART_FILE_OPEN,   wxART_FILE_SAVE,   wxART_PRINT,
                                     wxART_HELP,        wxART_FIND,        wxART_GO_FORWARD,
                                     wxART_INFORMATION, wxART_QUIT};
-    static const wxArtID kWrite[] = {wxART_EDIT,   wxART_COPY,         wxART_CUT,
-                                     wxART_PASTE,  wxART_UNDO,         wxART_REDO,
-                                     wxART_DELETE, wxART_FILE_SAVE_AS, wxART_TICK_MARK};
+    static const wxArtID kWrite[] = {wxART_EDIT,      wxART_COPY, wxART_CUT,    wxART_PASTE,
+                                     wxART_UNDO,      wxART_REDO, wxART_DELETE, wxART_FILE_SAVE_AS,
+                                     wxART_TICK_MARK, wxART_FIND};
     static const wxArtID kButtons[] = {wxART_INFORMATION, wxART_HELP, wxART_TIP, wxART_QUESTION,
                                        wxART_WARNING};
     switch (list) {

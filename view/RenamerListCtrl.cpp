@@ -49,6 +49,17 @@ void CRenamerListCtrl::DeleteRow(long row) {
     DeleteItem(row);
 }
 
+void CRenamerListCtrl::RemoveRows(const std::set<std::string>& paths) {
+    std::vector<boost::filesystem::path> kept;
+    kept.reserve(m_rows.size());
+    for (boost::filesystem::path& row : m_rows) {
+        if (paths.count(row.string()) == 0) {
+            kept.push_back(std::move(row));
+        }
+    }
+    SetRows(std::move(kept));
+}
+
 long CRenamerListCtrl::FirstSelectedRow() const {
     return GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
 }

@@ -11,6 +11,7 @@
 
 #include <boost/filesystem/path.hpp>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,10 @@ public:
     // Removes one row; the rows after it move up and keep their selection. A row index
     // outside the list is ignored.
     void DeleteRow(long row);
+
+    // Removes every row whose path (as bytes) is in `paths`; the others keep their order.
+    // The selection is cleared.
+    void RemoveRows(const std::set<std::string>& paths);
 
     // The lowest-index selected row, or -1 when no row is selected.
     long FirstSelectedRow() const;

@@ -2,6 +2,7 @@
 
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
+#include "match/PairMatcher.h"
 #include "platform/Error.h"
 #include "rename/FileMove.h"
 #include "rename/RenamePlan.h"
@@ -11,8 +12,10 @@
 #include "settings/SplitWords.h"
 #include "settings/TesslinGUIDoc.h"
 #include "view/FolderPicker.h"
+#include "view/LanguageTagOption.h"
 #include "view/RenamerListCtrl.h"
 #include "view/ScanMessages.h"
+#include "view/SuggestionsDialog.h"
 #include "wxplatform/MessageBoxes.h"
 #include "wxplatform/WxText.h"
 
@@ -22,6 +25,7 @@
 #include <wx/utils.h>
 
 #include <iostream>
+#include <set>
 
 namespace ids = tesslin::ids;
 
@@ -34,6 +38,8 @@ constexpr const char* kSubtitleListCaption = "영상 파일 없는 자막 파일
 constexpr const char* kNoVideoSelected = "영상 파일이 선택되지 않았습니다.";
 constexpr const char* kNoSubtitleSelected = "자막 파일이 선택되지 않았습니다.";
 constexpr const char* kRenamingError = "Renaming error!";
+constexpr const char* kNoProposals = "이름만 달라 짝이 될 파일을 찾지 못했습니다.";
+constexpr const char* kNothingToUndo = "되돌릴 이름 변경이 없습니다.";
 
 // Texts that may carry paths or patterns, whose bytes need not be UTF-8.
 void ShowFrameworkText(const std::string& text) {
@@ -237,6 +243,7 @@ std::optional<CTesslinGUIView::ScanResult> CTesslinGUIView::RunScan(std::string&
     scanner.use_vid_regex = settings.use_vid_regex.value;
     scanner.use_sub_regex = settings.use_sub_regex.value;
     scanner.is_recursive = settings.is_recursive.value;
+    scanner.keep_language_tag = tesslin::KeepLanguageTag();
 
     ScanResult result;
     try {
@@ -297,6 +304,7 @@ void CTesslinGUIView::OnButtonRenameFile(wxCommandEvent&) {
     }
     try {
         tesslin::MoveFileNoReplace(plan.existingName, plan.newName);
+        m_renameHistory.Record({{{plan.existingName, plan.newName}, true, {}}});
     } catch (const std::exception&) {
         tesslin::ShowViewMessage(tesslin::FromUtf8(kRenamingError));
     }
@@ -306,6 +314,85 @@ void CTesslinGUIView::OnButtonRenameFile(wxCommandEvent&) {
     m_subtitleList->DeleteRow(subtitleRow);
     tesslin::SetRibbonEditText(ids::kEditVideoFileName, std::string());
     tesslin::SetRibbonEditText(ids::kEditSubtitleFileName, std::string());
+}
+
+// ---- Pair suggestions
+
+void CTesslinGUIView::OnButtonSuggestPairs(wxCommandEvent&) {
+    std::vector<boost::filesystem::path> videos;
+    std::vector<boost::filesystem::path> subtitles;
+    for (long row = 0; row < m_videoList->RowCount(); ++row) {
+        videos.emplace_back(m_videoList->Row(row));
+    }
+    for (long row = 0; row < m_subtitleList->RowCount(); ++row) {
+        subtitles.emplace_back(m_subtitleList->Row(row));
+    }
+    tesslin::MatchOptions options;
+    options.rename_sub_file = Settings().rename_sub_file.value;
+    options.keep_language_tag = tesslin::KeepLanguageTag();
+    tesslin::Suggestions suggestions;
+    {
+        wxBusyCursor wait;
+        suggestions = tesslin::SuggestPairs(videos, subtitles, options);
+    }
+    if (suggestions.proposals.empty()) {
+        tesslin::ShowViewMessage(std::string(kNoProposals));
+        return;
+    }
+    tesslin::CSuggestionsDialog dialog(m_panel, std::move(suggestions.proposals), m_renameHistory);
+    dialog.ShowModal();
+
+    // Both files of a renamed pair leave the lists, and a box that named one is emptied.
+    std::set<std::string> renamed;
+    for (const tesslin::PairProposal& pair : dialog.Renamed()) {
+        renamed.insert(pair.video.string());
+        renamed.insert(pair.subtitle.string());
+    }
+    if (renamed.empty()) {
+        return;
+    }
+    m_videoList->RemoveRows(renamed);
+    m_subtitleList->RemoveRows(renamed);
+    for (const int box : {ids::kEditVideoFileName, ids::kEditSubtitleFileName}) {
+        if (renamed.count(tesslin::GetRibbonEditText(box)) != 0) {
+            tesslin::SetRibbonEditText(box, std::string());
+        }
+    }
+}
+
+void CTesslinGUIView::OnButtonUndoRename(wxCommandEvent&) {
+    if (!m_renameHistory.CanUndo()) {
+        tesslin::ShowViewMessage(std::string(kNothingToUndo));
+        return;
+    }
+    const std::vector<tesslin::StepResult> results = m_renameHistory.UndoLast();
+    std::size_t undone = 0;
+    std::string failures;
+    for (const tesslin::StepResult& result : results) {
+        if (result.done) {
+            ++undone;
+        } else {
+            failures += "\n" + result.error;
+        }
+    }
+    std::string text = "이름 변경 " + std::to_string(undone) + "건을 되돌렸습니다.";
+    if (!failures.empty()) {
+        text += "\n\n되돌리지 못한 파일 (그대로 두었습니다):" + failures;
+    }
+    if (undone > 0) {
+        // The files are back under their old names: the lists show them as the disk has them.
+        wxCommandEvent scan;
+        OnButtonScan(scan);
+    }
+    tesslin::ShowViewMessage(tesslin::PathToWx(text));
+}
+
+void CTesslinGUIView::OnCheckKeepLanguageTag(wxCommandEvent&) {
+    tesslin::SetKeepLanguageTag(!tesslin::KeepLanguageTag());
+}
+
+void CTesslinGUIView::OnUpdateCheckKeepLanguageTag(wxUpdateUIEvent& event) {
+    event.Check(tesslin::KeepLanguageTag());
 }
 
 // The ribbon's buttons send their own event type; the application menu, the key tips and
@@ -322,6 +409,8 @@ wxBEGIN_EVENT_TABLE(CTesslinGUIView, wxView)
     TESSLIN_EVT_BUTTON(ids::kButtonScan, CTesslinGUIView::OnButtonScan)
     TESSLIN_EVT_BUTTON(ids::kMainScan, CTesslinGUIView::OnButtonScan)
     TESSLIN_EVT_BUTTON(ids::kButtonRenameFile, CTesslinGUIView::OnButtonRenameFile)
+    TESSLIN_EVT_BUTTON(ids::kButtonSuggestPairs, CTesslinGUIView::OnButtonSuggestPairs)
+    TESSLIN_EVT_BUTTON(ids::kButtonUndoRename, CTesslinGUIView::OnButtonUndoRename)
     EVT_TEXT(ids::kEditVideoExtensionList, CTesslinGUIView::OnEditVideoExtensionList)
     EVT_TEXT(ids::kEditSubtitleExtensionList, CTesslinGUIView::OnEditSubtitleExtensionList)
     EVT_TEXT(ids::kEditVideoRegularExpression, CTesslinGUIView::OnEditVideoRegularExpression)
@@ -333,10 +422,12 @@ wxBEGIN_EVENT_TABLE(CTesslinGUIView, wxView)
     EVT_CHECKBOX(ids::kCheckUseRegularExpression, CTesslinGUIView::OnCheckUseRegularExpression)
     EVT_CHECKBOX(ids::kCheckRenameSubtitleFile, CTesslinGUIView::OnCheckRenameSubtitleFile)
     EVT_CHECKBOX(ids::kCheckRenameVideoFile, CTesslinGUIView::OnCheckRenameVideoFile)
+    EVT_CHECKBOX(ids::kCheckKeepLanguageTag, CTesslinGUIView::OnCheckKeepLanguageTag)
     EVT_UPDATE_UI(ids::kCheckRecursive, CTesslinGUIView::OnUpdateCheckRecursive)
     EVT_UPDATE_UI(ids::kCheckUseRegularExpression,
                   CTesslinGUIView::OnUpdateCheckUseRegularExpression)
     EVT_UPDATE_UI(ids::kCheckRenameSubtitleFile, CTesslinGUIView::OnUpdateCheckRenameSubtitleFile)
     EVT_UPDATE_UI(ids::kCheckRenameVideoFile, CTesslinGUIView::OnUpdateCheckRenameVideoFile)
+    EVT_UPDATE_UI(ids::kCheckKeepLanguageTag, CTesslinGUIView::OnUpdateCheckKeepLanguageTag)
     EVT_UPDATE_UI(ids::kEditVideoFileName, CTesslinGUIView::OnUpdateEditFileName)
 wxEND_EVENT_TABLE()

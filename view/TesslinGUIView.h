@@ -10,6 +10,7 @@
 // show the settings through their update handlers. Nothing here writes the settings file.
 #pragma once
 
+#include "rename/RenameBatch.h"
 #include "scan/MismatchScanner.h"
 #include "settings/Settings.h"
 
@@ -67,6 +68,13 @@ public:
     void OnButtonFolder(wxCommandEvent& event);
     void OnButtonScan(wxCommandEvent& event);
     void OnButtonRenameFile(wxCommandEvent& event);
+    // "짝 찾기": proposes pairs among the two lists' rows and shows them for renaming; the
+    // renamed files leave the lists. "되돌리기": undoes the last rename or batch of renames
+    // and scans again, so that the files show where they now are.
+    void OnButtonSuggestPairs(wxCommandEvent& event);
+    void OnButtonUndoRename(wxCommandEvent& event);
+    void OnCheckKeepLanguageTag(wxCommandEvent& event);
+    void OnUpdateCheckKeepLanguageTag(wxUpdateUIEvent& event);
     void OnEditVideoExtensionList(wxCommandEvent& event);
     void OnEditSubtitleExtensionList(wxCommandEvent& event);
     void OnEditVideoRegularExpression(wxCommandEvent& event);
@@ -88,6 +96,8 @@ private:
     void OnContextMenu(wxContextMenuEvent& event);
 
     wxPanel* m_panel = nullptr;
+    // The renames of this run, by hand or in batches, for "되돌리기"; never written to disk.
+    tesslin::RenameHistory m_renameHistory;
 
     wxDECLARE_DYNAMIC_CLASS(CTesslinGUIView);
     wxDECLARE_EVENT_TABLE();

@@ -10,6 +10,7 @@
 
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
+#include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/ribbon/bar.h>
 #include <wx/sizer.h>
@@ -124,6 +125,10 @@ TEST_F(Keyboard, KeyTipsReachTheirElements) {
 
     // Alt+A opens the about box.
     wxTEST_DIALOG(Press('A', wxMOD_ALT), wxExpectDismissableModal<CAboutDlg>(wxID_OK));
+
+    // Alt+P and Alt+U press "짝 찾기" and "되돌리기": with nothing scanned, each says so.
+    wxTEST_DIALOG(Press('P', wxMOD_ALT), wxExpectModal<wxMessageDialog>(wxID_OK));
+    wxTEST_DIALOG(Press('U', wxMOD_ALT), wxExpectModal<wxMessageDialog>(wxID_OK));
 }
 
 TEST_F(Keyboard, EditKeysWorkInsideTheRibbonBoxes) {

@@ -137,6 +137,9 @@ TEST_F(Layout, TableHoldsTheProgramsIdsAndCaptions) {
         {"변경 작업",
          "파일 이름 설정",
          {{32819, "자막 파일 이름을 변경"}, {32820, "영상 파일 이름을 변경"}}},
+        {"변경 작업",
+         "짝 찾기",
+         {{32822, "짝 찾기"}, {32823, "되돌리기"}, {32824, "언어 태그 유지"}}},
     };
     size_t row = 0;
     for (const ribbon::Category& category : ribbon::TheLayout().categories) {

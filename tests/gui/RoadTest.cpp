@@ -1,5 +1,6 @@
 // The road of one typical use, end to end, on real widgets and real folders: first start,
-// the ribbon's settings, a folder, a scan, a rename in each direction, closing, starting again.
+// the ribbon's settings, a folder, a scan, a rename in each direction, closing, starting again,
+// and then pair suggestions: the preview, one row unchecked, the renames and their undo.
 #include "tests/gui/ViewTestSupport.h"
 
 #include "app/MainFrame.h"
@@ -7,8 +8,11 @@
 #include "res/CommandIds.h"
 #include "settings/SettingsFile.h"
 #include "view/RenamerListCtrl.h"
+#include "view/SuggestionsDialog.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/checkbox.h>
+#include <wx/listctrl.h>
 
 #include <boost/filesystem/operations.hpp>
 
@@ -32,6 +36,39 @@ public:
 private:
     std::ostringstream m_text;
     std::streambuf* m_old;
+};
+
+// The preview of proposals: checks its rows, unchecks the second, renames, and reads back
+// what each row says happened; then closes.
+class ExpectSuggestions : public wxExpectModalBase<CSuggestionsDialog, ExpectSuggestions> {
+public:
+    ExpectSuggestions(S rows, S outcomes)
+        : m_rows(std::move(rows)), m_outcomes(std::move(outcomes)) {}
+
+protected:
+    int OnInvoked(CSuggestionsDialog* dialog) const override {
+        wxListCtrl& list = dialog->List();
+        S rows;
+        S outcomes;
+        for (long row = 0; row < list.GetItemCount(); ++row) {
+            EXPECT_TRUE(list.IsItemChecked(row));
+            rows.push_back(WxToPath(list.GetItemText(row, 0)) + " -> " +
+                           WxToPath(list.GetItemText(row, 1)) + " " +
+                           Utf8(list.GetItemText(row, 2)));
+        }
+        EXPECT_EQ(rows, m_rows);
+        list.CheckItem(1, false);
+        dialog->RenameChecked();
+        for (long row = 0; row < list.GetItemCount(); ++row) {
+            outcomes.push_back(WxToPath(list.GetItemText(row, 3)));
+        }
+        EXPECT_EQ(outcomes, m_outcomes);
+        return wxID_CANCEL;
+    }
+
+private:
+    S m_rows;
+    S m_outcomes;
 };
 
 TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
@@ -130,6 +167,51 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
     EXPECT_TRUE(Check(ids::kCheckUseRegularExpression).GetValue());
     EXPECT_TRUE(Check(ids::kCheckRenameVideoFile).GetValue());
     EXPECT_FALSE(Check(ids::kCheckRenameSubtitleFile).GetValue());
+
+    // Pair suggestions: names that differ but belong together.
+    TempDir shows;
+    const std::string at = shows.path().string() + "/";
+    const S files = {"Drama.S01E02.1080p.WEB-DL.H264-GRP.mkv",
+                     "Drama.S01E02.smi",
+                     "[Group] Title - 07 (1080p) [A1B2C3D4].mkv",
+                     "Title 07.srt",
+                     "우리들의 블루스 01.mp4",
+                     "우리들의 블루스 1화.smi",
+                     "Lone.avi"};
+    for (const std::string& name : files) {
+        WriteFile(shows / name, name);
+    }
+    Click(ids::kCheckRenameSubtitleFile);
+    {
+        ScopedFolderChoice choice(shows.path().string());
+        Press(ids::kButtonFolder);
+    }
+    Press(ids::kButtonScan);
+    const S videos = {at + files[0], at + files[6], at + files[2], at + files[4]};
+    const S subtitles = {at + files[1], at + files[3], at + files[5]};
+    EXPECT_EQ(Rows(VideoList()), videos);
+    EXPECT_EQ(Rows(SubtitleList()), subtitles);
+    wxTEST_DIALOG(
+        Press(ids::kButtonSuggestPairs),
+        ExpectSuggestions(
+            {at + files[1] + " -> " + at + "Drama.S01E02.1080p.WEB-DL.H264-GRP.smi 같은 회차",
+             at + files[3] + " -> " + at + "[Group] Title - 07 (1080p) [A1B2C3D4].srt 같은 회차",
+             at + files[5] + " -> " + at + "우리들의 블루스 01.smi 같은 회차"},
+            {"변경됨", "선택 안 됨", "변경됨"}));
+    EXPECT_EQ(ReadFile(shows / "Drama.S01E02.1080p.WEB-DL.H264-GRP.smi"), files[1]);
+    EXPECT_EQ(ReadFile(shows / "우리들의 블루스 01.smi"), files[5]);
+    EXPECT_EQ(ReadFile(shows / "Title 07.srt"), files[3]);
+    EXPECT_EQ(Rows(VideoList()), (S{at + files[6], at + files[2]}));
+    EXPECT_EQ(Rows(SubtitleList()), S{at + files[3]});
+
+    // Undo puts both renamed files back and scans again; then there is nothing left to undo.
+    wxTEST_DIALOG(Press(ids::kButtonUndoRename), ExpectMessage("이름 변경 2건을 되돌렸습니다."));
+    for (const std::string& name : files) {
+        EXPECT_EQ(ReadFile(shows / name), name);
+    }
+    EXPECT_EQ(Rows(VideoList()), videos);
+    EXPECT_EQ(Rows(SubtitleList()), subtitles);
+    wxTEST_DIALOG(Press(ids::kButtonUndoRename), ExpectMessage("되돌릴 이름 변경이 없습니다."));
 }
 
 } // namespace

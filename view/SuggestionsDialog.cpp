@@ -1,0 +1,114 @@
+#include "view/SuggestionsDialog.h"
+
+#include "rename/RenameBatch.h"
+#include "wxplatform/WxText.h"
+
+#include <wx/button.h>
+#include <wx/listctrl.h>
+#include <wx/sizer.h>
+#include <wx/utils.h>
+
+namespace tesslin {
+
+namespace {
+
+constexpr const char* kTitle = "짝 찾기";
+constexpr const char* kRename = "이름 변경";
+constexpr const char* kClose = "닫기";
+constexpr const char* kColumns[] = {"현재 이름", "새 이름", "규칙", "결과"};
+constexpr const char* kRenamed = "변경됨";
+constexpr const char* kNotChecked = "선택 안 됨";
+
+} // namespace
+
+std::string RuleCaption(const std::string& rule) {
+    if (rule == "name") {
+        return "같은 이름";
+    }
+    if (rule == "language") {
+        return "언어 태그";
+    }
+    if (rule == "episode") {
+        return "같은 회차";
+    }
+    if (rule == "title") {
+        return "같은 제목";
+    }
+    return rule;
+}
+
+CSuggestionsDialog::CSuggestionsDialog(wxWindow* parent, std::vector<PairProposal> proposals,
+                                       RenameHistory& history)
+    : wxDialog(parent, wxID_ANY, FromUtf8(kTitle), wxDefaultPosition, wxSize(900, 480),
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      m_proposals(std::move(proposals)), m_history(history) {
+    m_list = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                            wxLC_REPORT | wxLC_SINGLE_SEL);
+    m_list->EnableCheckBoxes();
+    const int widths[] = {330, 330, 90, 120};
+    for (int column = 0; column < 4; ++column) {
+        m_list->AppendColumn(FromUtf8(kColumns[column]), wxLIST_FORMAT_LEFT, widths[column]);
+    }
+    for (std::size_t i = 0; i < m_proposals.size(); ++i) {
+        const PairProposal& p = m_proposals[i];
+        const long row = m_list->InsertItem(long(i), PathToWx(p.existingName));
+        m_list->SetItem(row, 1, PathToWx(p.newName));
+        m_list->SetItem(row, 2, FromUtf8(RuleCaption(p.rule)));
+        m_list->CheckItem(row, true);
+    }
+
+    m_renameButton = new wxButton(this, wxID_OK, FromUtf8(kRename));
+    auto* close = new wxButton(this, wxID_CANCEL, FromUtf8(kClose));
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    buttons->AddStretchSpacer();
+    buttons->Add(m_renameButton, 0, wxRIGHT, 8);
+    buttons->Add(close);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(m_list, 1, wxEXPAND | wxALL, 8);
+    sizer->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
+    SetSizer(sizer);
+    m_renameButton->SetDefault();
+    // The button renames and keeps the dialog open, so the user reads the outcome per row.
+    m_renameButton->Bind(wxEVT_BUTTON, &CSuggestionsDialog::OnRename, this);
+    SetEscapeId(wxID_CANCEL);
+}
+
+void CSuggestionsDialog::OnRename(wxCommandEvent&) {
+    RenameChecked();
+}
+
+void CSuggestionsDialog::RenameChecked() {
+    if (!m_renameButton->IsEnabled()) {
+        return;
+    }
+    m_renameButton->Disable();
+    std::vector<long> rows;
+    std::vector<RenameStep> steps;
+    for (long row = 0; row < m_list->GetItemCount(); ++row) {
+        if (m_list->IsItemChecked(row)) {
+            const PairProposal& p = m_proposals[std::size_t(row)];
+            rows.push_back(row);
+            steps.push_back({p.existingName, p.newName});
+        } else {
+            m_list->SetItem(row, 3, FromUtf8(kNotChecked));
+        }
+    }
+    std::vector<StepResult> results;
+    {
+        wxBusyCursor wait;
+        results = RunRenames(steps);
+    }
+    m_history.Record(results);
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const long row = rows[i];
+        if (results[i].done) {
+            m_renamed.push_back(m_proposals[std::size_t(row)]);
+            m_list->SetItem(row, 3, FromUtf8(kRenamed));
+        } else {
+            m_list->SetItem(row, 3, PathToWx(results[i].error));
+        }
+    }
+    m_list->SetColumnWidth(3, wxLIST_AUTOSIZE);
+}
+
+} // namespace tesslin
