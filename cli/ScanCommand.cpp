@@ -62,8 +62,9 @@ private:
 };
 
 // Fills `settings` from the settings file, which is only ever read: a missing
-// "TesslinGUI.ini" leaves the defaults. Returns false when the file was named with
-// --settings or exists but cannot be read; the reader has said why.
+// "TesslinGUI.ini", or a file that is no settings file, leaves the defaults. Returns false
+// when the file was named with --settings or exists but cannot be read; the reader has said
+// why.
 bool LoadSettings(const po::variables_map& values, Settings& settings, std::ostream& err) {
     settings.ResetToDefaults();
     const bool named = values.count("settings") != 0;
@@ -75,7 +76,7 @@ bool LoadSettings(const po::variables_map& values, Settings& settings, std::ostr
     const SettingsMessagesTo messages(err, path);
     // A value the reader rejects is reported and the rest of the record keeps its defaults,
     // as in the desktop program; the scan goes on, since it changes nothing on the disk.
-    return ReadSettings(settings, path);
+    return ReadSettings(settings, path) != ReadResult::NotOpened;
 }
 
 // The scan engine's options: the command line's where given, else the settings record's.

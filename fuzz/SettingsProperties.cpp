@@ -11,8 +11,10 @@ namespace tesslin::fuzz {
 
 namespace {
 
-bool HoldsLineFeed(const Settings& s) {
-    auto has = [](const std::string& text) { return text.find('\n') != std::string::npos; };
+bool HoldsLineFeedOrNul(const Settings& s) {
+    auto has = [](const std::string& text) {
+        return text.find('\n') != std::string::npos || text.find('\0') != std::string::npos;
+    };
     return has(s.root_directory.value) || has(s.vid_regex.value) || has(s.sub_regex.value) ||
            std::any_of(s.vid_ext.value.begin(), s.vid_ext.value.end(), has) ||
            std::any_of(s.sub_ext.value.begin(), s.sub_ext.value.end(), has);
@@ -25,7 +27,7 @@ void CheckRoundTrip(const Settings& settings) {
     try {
         text = FormatSettingsFile(settings);
     } catch (const Error&) {
-        FUZZ_CHECK(HoldsLineFeed(settings));
+        FUZZ_CHECK(HoldsLineFeedOrNul(settings));
         return;
     }
     Settings read_back;

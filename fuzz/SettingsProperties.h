@@ -9,7 +9,7 @@ namespace tesslin::fuzz {
 // record: the result must equal `settings` (names and descriptions included, so `settings`
 // must carry the defaults' names and descriptions). The writer may refuse the record only
 // when one of its texts or list elements holds a line feed (the format is one line per
-// key). Aborts otherwise.
+// key) or a NUL byte (which marks a file that is no text). Aborts otherwise.
 void CheckRoundTrip(const Settings& settings);
 
 } // namespace tesslin::fuzz

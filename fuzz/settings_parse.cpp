@@ -3,7 +3,7 @@
 // - every key is a non-empty word without blanks and is stored only with at least one value;
 // - CR LF and LF line ends read alike;
 // - the record read from any text survives being written and read again unchanged (unless
-//   the writer refuses it, which it may only do for a text that holds a line feed);
+//   the writer refuses it, which it may only do for a text that holds a line feed or NUL);
 // - the only error of turning the map into a record is the boolean conversion message.
 #include "settings/SettingsFile.h"
 

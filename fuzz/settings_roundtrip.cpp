@@ -1,7 +1,7 @@
 // A random settings record, written and read back, must be the same record: every value the
 // writer produces reads back equal: empty texts, blanks, carriage returns, "#", double quotes
-// and bytes of 128 and above included (a text holding a line feed is refused, and nothing is
-// then written). Each input also goes once through the real file: WriteSettings into a
+// and bytes of 128 and above included (a text holding a line feed or a NUL byte is refused, and
+// nothing is then written). Each input also goes once through the real file: WriteSettings into a
 // temporary folder, then the file's bytes must be exactly the formatted text and
 // ReadSettings must load the same record without showing any message.
 #include "settings/SettingsFile.h"
@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool shown = false;
     const auto previous = tesslin::SetMessageSink([&](const std::string&) { shown = true; });
     tesslin::Settings loaded;
-    const bool parsed = tesslin::ReadSettings(loaded, path);
+    const bool parsed = tesslin::ReadSettings(loaded, path) == tesslin::ReadResult::Read;
     tesslin::SetMessageSink(previous);
     FUZZ_CHECK(parsed && !shown);
     FUZZ_CHECK(loaded == settings);

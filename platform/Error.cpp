@@ -1,14 +1,33 @@
 #include "platform/Error.h"
 
 #include <boost/filesystem/exception.hpp>
+#include <boost/filesystem/operations.hpp>
 #include <boost/regex/pattern_except.hpp>
 
+#include <cerrno>
 #include <cstring>
 
 namespace tesslin {
 
 Error SystemError(const std::string& what, int err) {
-    return Error(what + ": " + std::strerror(err));
+    return Error(what + ": " + SystemReason(err));
+}
+
+std::string SystemReason(int err) {
+    return std::strerror(err);
+}
+
+std::string NotARegularFile(bool is_folder) {
+    return is_folder ? SystemReason(EISDIR) : "not a regular file";
+}
+
+Error FileError(const std::string& what, const std::string& path, const std::string& reason) {
+    namespace fs = boost::filesystem;
+    // A working folder that was removed has no name any more; the path then stays as given.
+    boost::system::error_code ec;
+    const fs::path cwd = fs::path(path).is_absolute() ? fs::path() : fs::current_path(ec);
+    const std::string full = ec || cwd.empty() ? path : (cwd / path).string();
+    return Error(what + "\n" + full + ": " + reason);
 }
 
 std::string ErrorText(const std::exception& e) {

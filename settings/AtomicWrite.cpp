@@ -1,6 +1,7 @@
 #include "settings/AtomicWrite.h"
 
 #include "platform/Error.h"
+#include "settings/TemporaryFiles.h"
 
 #include <boost/filesystem/operations.hpp>
 
@@ -77,33 +78,40 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
     // folder, a device, a pipe in its place) is refused, as opening it for writing would be.
     struct stat old_status {};
     bool old_exists = false;
-    {
-        FileDescriptor probe(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
-        if (probe.get() >= 0) {
-            if (::fstat(probe.get(), &old_status) != 0 || !S_ISREG(old_status.st_mode)) {
-                throw Error(cannot_open_text);
-            }
-            old_exists = true;
-        } else if (errno != ENOENT) {
-            throw Error(cannot_open_text);
+    if (::stat(target.c_str(), &old_status) == 0) {
+        if (!S_ISREG(old_status.st_mode)) {
+            throw FileError(cannot_open_text, target.string(),
+                            NotARegularFile(S_ISDIR(old_status.st_mode)));
         }
+        FileDescriptor probe(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        if (probe.get() < 0) {
+            throw FileError(cannot_open_text, target.string(), SystemReason(errno));
+        }
+        // Replaced between the two looks: judge what was opened.
+        if (::fstat(probe.get(), &old_status) != 0 || !S_ISREG(old_status.st_mode)) {
+            throw FileError(cannot_open_text, target.string(),
+                            NotARegularFile(S_ISDIR(old_status.st_mode)));
+        }
+        old_exists = true;
+    } else if (errno != ENOENT) {
+        throw FileError(cannot_open_text, target.string(), SystemReason(errno));
     }
 
     // The temporary file sits beside the target so that the final rename never crosses a
     // file system. O_EXCL makes a leftover or a concurrent writer's file a retry, never a
-    // shared file.
+    // shared file. This is also why the folder must be writable, not only the file.
     std::string temp_name;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp_name =
-            target.string() + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(attempt);
+        temp_name = TemporaryFileName(target, attempt).string();
         fd = ::open(temp_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
             break;
         }
     }
     if (fd < 0) {
-        throw Error(cannot_open_text);
+        throw FileError(cannot_open_text, target.string(),
+                        "cannot create the new file in its folder: " + SystemReason(errno));
     }
     FileDescriptor temp(fd);
 
@@ -143,6 +151,7 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
     if (dir.get() >= 0) {
         ::fsync(dir.get());
     }
+    RemoveLeftoverTemporaryFiles(target);
 }
 
 } // namespace tesslin

@@ -38,6 +38,14 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
+// Calls `visit` on each of the ten entries of `settings` in record order, as long as it
+// returns true; gives false when it stopped early.
+template <typename Record, typename Visit> bool VisitEntries(Record& s, Visit&& visit) {
+    return visit(s.autostart) && visit(s.root_directory) && visit(s.vid_ext) && visit(s.sub_ext) &&
+           visit(s.vid_regex) && visit(s.sub_regex) && visit(s.use_vid_regex) &&
+           visit(s.use_sub_regex) && visit(s.is_recursive) && visit(s.rename_sub_file);
+}
+
 // The platform's root folder, the default scan root: "C:\" on Windows, "/" elsewhere.
 const char* DefaultRootDirectory();
 

@@ -5,8 +5,11 @@
 #include "settings/AtomicWrite.h"
 #include "settings/Blank.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,9 +20,14 @@ const char* const kCannotOpenForWriting = "Cannot open setting.ini";
 const char* const kCannotOpenForReading = "file not opened";
 const char* const kBadBooleanValue =
     "bad lexical cast: source type value could not be interpreted as target";
+const char* const kNotASettingsFile =
+    "The file is not recognised as a settings file: it was not read and will not be changed; "
+    "the default settings are used.";
 
 namespace {
 
+const char* const kCannotKeepOldFile = "Cannot keep a copy of the old settings file: the file "
+                                       "was left as it was and the settings were not saved.";
 constexpr char kLineEnd[] = "\r\n";
 constexpr char kQuote = '"';
 
@@ -50,6 +58,10 @@ std::string DoubleQuotes(const std::string& value) {
 std::string EncodeValue(const std::string& value, bool always_quoted) {
     if (value.find('\n') != std::string::npos) {
         throw Error("A setting cannot hold a line break: " + value);
+    }
+    // A file that holds a NUL byte is taken for some other file when it is read.
+    if (value.find('\0') != std::string::npos) {
+        throw Error("A setting cannot hold a NUL byte");
     }
     if (always_quoted || value.empty() || NeedsQuotes(value)) {
         return kQuote + DoubleQuotes(value) + kQuote;
@@ -155,29 +167,182 @@ std::vector<std::string> TokenizeLine(std::string_view line) {
     return values;
 }
 
-bool ToBool(const std::string& text) {
+std::optional<bool> ToBool(const std::string& text) {
     if (text == "1" || text == "+1") {
         return true;
     }
     if (text == "0" || text == "+0" || text == "-0") {
         return false;
     }
-    throw Error(kBadBooleanValue);
+    return std::nullopt;
 }
 
-void Take(const SettingsMap& map, SettingEntry<bool>& entry) {
+// Each Take sets one entry from the map; false when its value cannot be converted (the
+// entry then keeps the value it had).
+bool Take(const SettingsMap& map, SettingEntry<bool>& entry) {
     const auto it = map.find(entry.name);
-    entry.value = it != map.end() && ToBool(it->second.front());
+    if (it == map.end()) {
+        entry.value = false;
+        return true;
+    }
+    const std::optional<bool> value = ToBool(it->second.front());
+    if (value) {
+        entry.value = *value;
+    }
+    return value.has_value();
 }
 
-void Take(const SettingsMap& map, SettingEntry<std::string>& entry) {
+bool Take(const SettingsMap& map, SettingEntry<std::string>& entry) {
     const auto it = map.find(entry.name);
     entry.value = it != map.end() ? it->second.front() : std::string();
+    return true;
 }
 
-void Take(const SettingsMap& map, SettingEntry<WordList>& entry) {
+bool Take(const SettingsMap& map, SettingEntry<WordList>& entry) {
     const auto it = map.find(entry.name);
     entry.value = it != map.end() ? it->second : WordList();
+    return true;
+}
+
+// Resets `s`, then takes the keys in record order up to the first that cannot be converted.
+// Gives the keys that were not read: that one and all after it, which keep their defaults.
+std::vector<std::string> TakeAll(const SettingsMap& map, Settings& s) {
+    s.ResetToDefaults();
+    std::vector<std::string> not_read;
+    VisitEntries(s, [&](auto& entry) {
+        if (!not_read.empty() || !Take(map, entry)) {
+            not_read.push_back(entry.name);
+        }
+        return true;
+    });
+    return not_read;
+}
+
+bool IsSettingName(const std::string& word) {
+    static const std::vector<std::string> names = [] {
+        Settings s;
+        s.ResetToDefaults();
+        std::vector<std::string> out;
+        VisitEntries(s, [&](const auto& entry) {
+            out.push_back(entry.name);
+            return true;
+        });
+        return out;
+    }();
+    return std::find(names.begin(), names.end(), word) != names.end();
+}
+
+// A text split into its map, with what reading needs to know beyond the map.
+struct ParsedText {
+    SettingsMap map;
+    std::map<std::string, std::size_t> line_of; // the line (from 1) each stored key came from
+    bool setting_name_seen = false;             // some line starts with a setting's name
+    bool other_word_seen = false; // some line starts with a word that is neither that nor
+                                  // a comment
+};
+
+ParsedText Parse(std::string_view text) {
+    ParsedText parsed;
+    std::size_t pos = 0;
+    std::size_t line = 1;
+    while (true) {
+        while (pos < text.size() && IsBlank(text[pos])) {
+            line += text[pos] == '\n';
+            ++pos;
+        }
+        if (pos == text.size()) {
+            return parsed;
+        }
+        const std::size_t key_start = pos;
+        while (pos < text.size() && !IsBlank(text[pos])) {
+            ++pos;
+        }
+        const std::string key(text.substr(key_start, pos - key_start));
+        if (IsSettingName(key)) {
+            parsed.setting_name_seen = true;
+        } else if (key.front() != '#') {
+            parsed.other_word_seen = true;
+        }
+
+        std::size_t line_end = text.find('\n', pos);
+        if (line_end == std::string_view::npos) {
+            line_end = text.size();
+        }
+        std::string_view rest = text.substr(pos, line_end - pos);
+        // A CR LF line end is one line end, as in text mode; the CR is not part of a value.
+        if (!rest.empty() && rest.back() == '\r') {
+            rest.remove_suffix(1);
+        }
+        pos = line_end;
+
+        std::vector<std::string> values = TokenizeLine(rest);
+        if (!values.empty()) {
+            parsed.map[key] = std::move(values);
+            parsed.line_of[key] = line;
+        }
+    }
+}
+
+// The whole of a small file, or why it could not be had.
+struct FileBytes {
+    std::string bytes;
+    std::string failure;  // empty when the bytes were read
+    bool missing = false; // nothing at all is at the path
+};
+
+std::string TooLarge(std::uintmax_t size) {
+    return "it holds " + std::to_string(size) + " bytes, more than a settings file can (" +
+           std::to_string(kLargestSettingsFile) + ")";
+}
+
+FileBytes ReadSmallFile(const std::string& path) {
+    FileBytes file;
+    // A folder opens fine for reading on this platform; it is no settings file all the same.
+    // O_NONBLOCK: opening a pipe (FIFO) in the file's place would otherwise wait for a
+    // writer forever and the program would never start; for a regular file it changes
+    // nothing.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        file.missing = errno == ENOENT;
+        file.failure = SystemReason(errno);
+        return file;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        file.failure = SystemReason(errno);
+    } else if (!S_ISREG(status.st_mode)) {
+        file.failure = NotARegularFile(S_ISDIR(status.st_mode));
+    } else if (static_cast<std::uintmax_t>(status.st_size) > kLargestSettingsFile) {
+        // Refused unread: a huge file would take long to read and all of the memory.
+        file.failure = TooLarge(static_cast<std::uintmax_t>(status.st_size));
+    }
+    char buffer[16384];
+    while (file.failure.empty()) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            file.failure = SystemReason(errno);
+        }
+        if (n <= 0) {
+            break;
+        }
+        file.bytes.append(buffer, static_cast<std::size_t>(n));
+        if (file.bytes.size() > kLargestSettingsFile) { // it grew while being read
+            file.failure = TooLarge(file.bytes.size());
+        }
+    }
+    ::close(fd);
+    return file;
+}
+
+std::string Joined(const std::vector<std::string>& words) {
+    std::string text;
+    for (const auto& word : words) {
+        text += text.empty() ? word : ", " + word;
+    }
+    return text;
 }
 
 } // namespace
@@ -201,6 +366,9 @@ std::string FormatSettingsFile(const Settings& s) {
                 s.is_recursive.description);
     AppendEntry(out, s.rename_sub_file.name, EncodeBool(s.rename_sub_file.value),
                 s.rename_sub_file.description);
+    if (out.size() > kLargestSettingsFile) {
+        throw Error("The settings are too long to be stored: " + TooLarge(out.size()));
+    }
     return out;
 }
 
@@ -210,98 +378,67 @@ void WriteSettings(const Settings& settings, const std::string& path) {
     ReplaceFileAtomically(path, contents, kCannotOpenForWriting);
 }
 
+std::string BackupFileName(const std::string& path) {
+    return path + ".bak";
+}
+
 SettingsMap ParseSettingsText(std::string_view text) {
-    SettingsMap map;
-    std::size_t pos = 0;
-    while (true) {
-        while (pos < text.size() && IsBlank(text[pos])) {
-            ++pos;
-        }
-        if (pos == text.size()) {
-            return map;
-        }
-        const std::size_t key_start = pos;
-        while (pos < text.size() && !IsBlank(text[pos])) {
-            ++pos;
-        }
-        const std::string key(text.substr(key_start, pos - key_start));
-
-        std::size_t line_end = text.find('\n', pos);
-        if (line_end == std::string_view::npos) {
-            line_end = text.size();
-        }
-        std::string_view rest = text.substr(pos, line_end - pos);
-        // A CR LF line end is one line end, as in text mode; the CR is not part of a value.
-        if (!rest.empty() && rest.back() == '\r') {
-            rest.remove_suffix(1);
-        }
-        pos = line_end;
-
-        std::vector<std::string> values = TokenizeLine(rest);
-        if (!values.empty()) {
-            map[key] = std::move(values);
-        }
-    }
+    return Parse(text).map;
 }
 
 SettingsMap ParseSettingsFile(const std::string& path) {
-    // A folder opens fine for reading on this platform; it is no settings file all the same.
-    // O_NONBLOCK: opening a pipe (FIFO) in the file's place would otherwise wait for a writer
-    // forever and the program would never start; for a regular file the flag changes nothing.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        throw Error(kCannotOpenForReading);
+    const FileBytes file = ReadSmallFile(path);
+    if (!file.failure.empty()) {
+        throw FileError(kCannotOpenForReading, path, file.failure);
     }
-    std::string text;
-    struct stat status {};
-    bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    char buffer[16384];
-    while (ok) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    if (!ok) {
-        throw Error(kCannotOpenForReading);
-    }
-    return ParseSettingsText(text);
+    return ParseSettingsText(file.bytes);
 }
 
 void ApplySettingsMap(const SettingsMap& map, Settings& s) {
-    s.ResetToDefaults();
-    Take(map, s.autostart);
-    Take(map, s.root_directory);
-    Take(map, s.vid_ext);
-    Take(map, s.sub_ext);
-    Take(map, s.vid_regex);
-    Take(map, s.sub_regex);
-    Take(map, s.use_vid_regex);
-    Take(map, s.use_sub_regex);
-    Take(map, s.is_recursive);
-    Take(map, s.rename_sub_file);
+    if (!TakeAll(map, s).empty()) {
+        throw Error(kBadBooleanValue);
+    }
 }
 
-bool ReadSettings(Settings& settings, const std::string& path) {
-    SettingsMap map;
-    try {
-        map = ParseSettingsFile(path);
-    } catch (const std::exception& e) {
-        ShowMessage(ErrorText(e));
-        return false;
+ReadResult ReadSettings(Settings& settings, const std::string& path) {
+    const FileBytes file = ReadSmallFile(path);
+    if (!file.failure.empty()) {
+        ShowMessage(FileError(kCannotOpenForReading, path, file.failure).what());
+        return ReadResult::NotOpened;
     }
-    try {
-        ApplySettingsMap(map, settings);
-    } catch (const std::exception& e) {
-        ShowMessage(ErrorText(e));
+    // Another program's file (a README behind a link, an image, another tool's settings)
+    // would otherwise read as "every value empty" and be replaced at the next write.
+    if (file.bytes.find('\0') != std::string::npos) {
+        ShowMessage(FileError(kNotASettingsFile, path, "it holds a NUL byte").what());
+        return ReadResult::NotASettingsFile;
     }
-    return true;
+    const ParsedText parsed = Parse(file.bytes);
+    if (!parsed.setting_name_seen && parsed.other_word_seen) {
+        ShowMessage(
+            FileError(kNotASettingsFile, path, "no line starts with the name of a setting").what());
+        return ReadResult::NotASettingsFile;
+    }
+    const std::vector<std::string> not_read = TakeAll(parsed.map, settings);
+    if (not_read.empty()) {
+        return ReadResult::Read;
+    }
+    const std::string& key = not_read.front();
+    ShowMessage(std::string(kBadBooleanValue) + "\nLine " + std::to_string(parsed.line_of.at(key)) +
+                ": " + key + " \"" + parsed.map.at(key).front() +
+                "\" is neither 1 nor 0. These settings were not read and keep their defaults: " +
+                Joined(not_read) + ".");
+    return ReadResult::ReadInPart;
+}
+
+void BackUpSettingsFile(const std::string& path) {
+    const FileBytes file = ReadSmallFile(path);
+    if (file.missing) {
+        return;
+    }
+    if (!file.failure.empty()) {
+        throw FileError(kCannotKeepOldFile, path, file.failure);
+    }
+    ReplaceFileAtomically(BackupFileName(path), file.bytes, kCannotKeepOldFile);
 }
 
 } // namespace tesslin

@@ -8,6 +8,7 @@
 
 #include "settings/Settings.h"
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <string_view>
@@ -25,10 +26,20 @@ extern const std::string kSettingsFileName;
 extern const char* const kCannotOpenForWriting; // "Cannot open setting.ini"
 extern const char* const kCannotOpenForReading; // "file not opened"
 extern const char* const kBadBooleanValue;      // "bad lexical cast: ..."
+// The first line of the message for a file that is not a settings file.
+extern const char* const kNotASettingsFile;
+
+// A settings file is a few hundred bytes; a larger one than this is refused unread, and the
+// writer refuses a record that would make one.
+constexpr std::size_t kLargestSettingsFile = 1024 * 1024;
+
+// The name of the copy that keeps the old bytes of the file at `path`: "<path>.bak".
+std::string BackupFileName(const std::string& path = kSettingsFileName);
 
 // The exact bytes WriteSettings puts into the file for `settings`.
-// Throws Error when a value cannot be stored so that it reads back unchanged
-// (a text that holds a line feed: the format is one line per key).
+// Throws Error when a value cannot be stored so that it reads back unchanged (a text that
+// holds a line feed, as the format is one line per key, or a NUL byte, which no text file
+// holds), or when the file would be larger than kLargestSettingsFile.
 std::string FormatSettingsFile(const Settings& settings);
 
 // Replaces the file at `path` with FormatSettingsFile(settings), atomically: the file
@@ -40,8 +51,9 @@ void WriteSettings(const Settings& settings, const std::string& path = kSettings
 // Splits the text of a settings file into a map by the tokenizer rules.
 SettingsMap ParseSettingsText(std::string_view text);
 
-// Reads the file at `path` and parses it. Throws Error "file not opened" when the file
-// cannot be opened (or read) as a file.
+// Reads the file at `path` and parses it. Throws Error "file not opened", with the file's
+// full path and the reason on a second line, when the file cannot be opened or read as a
+// file, or is larger than kLargestSettingsFile (then before reading it).
 SettingsMap ParseSettingsFile(const std::string& path = kSettingsFileName);
 
 // Resets `settings` to the defaults, then takes the ten keys out of `map` in record order.
@@ -49,9 +61,28 @@ SettingsMap ParseSettingsFile(const std::string& path = kSettingsFileName);
 // "-0"; the keys before it then hold the file's values and the rest their defaults.
 void ApplySettingsMap(const SettingsMap& map, Settings& settings);
 
+enum class ReadResult {
+    Read,            // every key was taken from the file
+    ReadInPart,      // reading stopped at a boolean it could not convert (see below)
+    NotOpened,       // the file could not be opened or read; the record is unchanged
+    NotASettingsFile // the file was read but is no settings file; the record is unchanged
+};
+
 // Loads `settings` from the file at `path`; never throws. Every failure is shown through
-// ShowMessage. Returns true when the file was parsed (even if a value was then rejected),
-// false when it could not be opened (the record is then unchanged).
-bool ReadSettings(Settings& settings, const std::string& path = kSettingsFileName);
+// ShowMessage, the fixed text first and the details on lines of their own:
+// - NotOpened: "file not opened", then the full path and the reason.
+// - NotASettingsFile: a file that holds a NUL byte, or a non-empty one in which no line
+//   starts with one of the ten keys (a file of only comments is a settings file with no
+//   values). kNotASettingsFile, then the full path and what gave it away.
+// - ReadInPart: "bad lexical cast: ...", then the line, the key and its value, and the keys
+//   that were not read (the failing one and those after it in record order, which keep
+//   their defaults).
+ReadResult ReadSettings(Settings& settings, const std::string& path = kSettingsFileName);
+
+// Keeps the present bytes of the file at `path` in BackupFileName(path), replacing that file
+// atomically; does nothing when there is no file at `path`. Called before a write replaces a
+// file whose reading stopped early, so that the values it could not read are not lost.
+// Throws Error when the copy cannot be made; the file at `path` is then to be left alone.
+void BackUpSettingsFile(const std::string& path = kSettingsFileName);
 
 } // namespace tesslin

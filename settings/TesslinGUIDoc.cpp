@@ -94,8 +94,9 @@ void CTesslinGUIDoc::InitSettings() {
     }
     m_settingsLoaded = ReadSettings();
     if (!m_settingsLoaded) {
-        // The file is there but cannot be read (no permission, a folder of that name).
-        // The session runs on the defaults; the file is kept as it is.
+        // The file is there but cannot be read (no permission, a folder of that name, too
+        // large) or is no settings file. The session runs on the defaults; the file is kept
+        // as it is.
         m_settings.ResetToDefaults();
     }
     ShowSettingsInRibbon();
@@ -103,7 +104,7 @@ void CTesslinGUIDoc::InitSettings() {
 
 bool CTesslinGUIDoc::WriteSettings() {
     try {
-        tesslin::WriteSettings(m_settings);
+        StoreSettings();
         return true;
     } catch (const std::exception& e) {
         ShowError(tesslin::ErrorText(e));
@@ -112,7 +113,18 @@ bool CTesslinGUIDoc::WriteSettings() {
 }
 
 bool CTesslinGUIDoc::ReadSettings() {
-    return tesslin::ReadSettings(m_settings);
+    const tesslin::ReadResult result = tesslin::ReadSettings(m_settings);
+    m_readInPart = result == tesslin::ReadResult::ReadInPart;
+    return result == tesslin::ReadResult::Read || m_readInPart;
+}
+
+void CTesslinGUIDoc::StoreSettings() {
+    if (m_readInPart) {
+        // The file holds values this session never read; the new file drops them.
+        tesslin::BackUpSettingsFile();
+    }
+    tesslin::WriteSettings(m_settings);
+    m_readInPart = false;
 }
 
 void CTesslinGUIDoc::ShowSettingsInRibbon() {
@@ -125,14 +137,14 @@ void CTesslinGUIDoc::ShowSettingsInRibbon() {
     tesslin::SetRibbonEditText(ids::kEditSubtitleRegularExpression, m_settings.sub_regex.value);
 }
 
-void CTesslinGUIDoc::SaveWithoutAsking() const {
+void CTesslinGUIDoc::SaveWithoutAsking() {
     // Called when the program is being ended and may not get to close in order: no box,
     // no exception; the next start shows whatever went wrong with the file.
     if (!m_settingsLoaded) {
         return;
     }
     try {
-        tesslin::WriteSettings(m_settings);
+        StoreSettings();
     } catch (...) {
     }
 }

@@ -6,9 +6,11 @@
 // two, the view and its commands read and change m_settings directly; nothing is written
 // while the program runs.
 //
-// A record that does not stand for the file (the file exists but could not be read, or its
-// status could not be queried) is never written over it: a good settings file is never
-// replaced by a record the program failed to load.
+// A record that does not stand for the file (the file exists but could not be read, is no
+// settings file, or its status could not be queried) is never written over it: a file is
+// never replaced by a record the program failed to load. When reading stopped early at a
+// value it could not convert, the close keeps the old file's bytes in "TesslinGUI.ini.bak"
+// before it replaces the file, so the values that were not read are not lost.
 //
 // The framework's document commands keep this one document, as a single-document program
 // does: New (57600) loads the settings file again without writing it first, so every change
@@ -45,11 +47,12 @@ public:
     // it, and shows the values. A failing status query or write is shown in a message box
     // and start-up goes on (with the defaults when nothing could be read).
     void InitSettings();
-    // Writes m_settings to the settings file; a failure is shown in a message box and gives
-    // false.
+    // Writes m_settings to the settings file (keeping the old bytes first when its reading
+    // stopped early); a failure is shown in a message box and gives false.
     bool WriteSettings();
     // Loads m_settings from the settings file; failures are shown by the reader. False when
-    // the file could not be read at all (m_settings is then unchanged).
+    // the record does not stand for the file: it could not be read at all, or is no settings
+    // file (m_settings is then unchanged).
     bool ReadSettings();
     // Shows the root folder in the status bar and the extension lists (each word followed by
     // one blank) and the two filters (as they are) in their ribbon boxes.
@@ -64,10 +67,13 @@ private:
     void OnFileOpen(wxCommandEvent& event);
     void OnRecentFile(wxCommandEvent& event);
     void OpenInPlace(const wxString& filename);
-    void SaveWithoutAsking() const;
+    void SaveWithoutAsking();
+    // WriteSettings' work; throws what the writer throws.
+    void StoreSettings();
 
     bool m_initialised = false;
     bool m_settingsLoaded = false;
+    bool m_readInPart = false; // the file's reading stopped early; not yet backed up
 
     wxDECLARE_DYNAMIC_CLASS(CTesslinGUIDoc);
     wxDECLARE_EVENT_TABLE();

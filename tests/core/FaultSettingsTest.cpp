@@ -98,6 +98,15 @@ std::string RecordName(const Settings& s) {
     return "other";
 }
 
+// A message with the working folder's path shortened to ".", the same in every run.
+std::string InWorkingFolder(std::string text) {
+    const std::string cwd = fs::current_path().string();
+    for (std::size_t at; (at = text.find(cwd)) != std::string::npos;) {
+        text.replace(at, cwd.size(), ".");
+    }
+    return text;
+}
+
 // Reads the settings file as the program does at start: "<messages shown> | <record>".
 std::string ReadStep() {
     std::string shown;
@@ -106,7 +115,7 @@ std::string ReadStep() {
     Settings s = Sentinel();
     ReadSettings(s);
     SetMessageSink(previous);
-    return shown + " | " + RecordName(s);
+    return InWorkingFolder(shown) + " | " + RecordName(s);
 }
 
 // Writes the settings file as the program does at exit: "ok" or the error's text.
@@ -115,8 +124,18 @@ std::string WriteStep(const Settings& s) {
         WriteSettings(s);
         return "ok";
     } catch (const Error& e) {
-        return e.what();
+        return InWorkingFolder(e.what());
     }
+}
+
+// The id of a process that has ended.
+long EndedProcessId() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    return child;
 }
 
 // Limits the size of any file this process writes, as a full disk would; the write then
@@ -144,10 +163,24 @@ struct SettingsFault {
 };
 
 TEST(SettingsFileFaults, EveryCaseKeepsTheFileWholeAndSaysWhatWentWrong) {
-    const std::string not_opened = std::string(kCannotOpenForReading) + " | unchanged";
+    const std::string file = "\n./" + kSettingsFileName + ": ";
+    const auto not_opened = [&](const std::string& reason) {
+        return kCannotOpenForReading + file + reason + " | unchanged";
+    };
+    const auto not_a_settings_file = [&](const std::string& reason) {
+        return kNotASettingsFile + file + reason + " | unchanged";
+    };
+    const auto cannot_open = [&](const std::string& reason) {
+        return kCannotOpenForWriting + file + reason;
+    };
+    const std::string nul_in_value = std::string("root_directory \"/tree") + '\0' + "/etc\"\n";
+    const std::string other_program = "[General]\rautostart=1\rvid_ext=mkv\r";
+    const std::string too_large = kOld + std::string(kLargestSettingsFile + 1 - kOld.size(), '#');
+    const std::string leftover = kSettingsFileName + ".tmp." + std::to_string(EndedProcessId());
+    const std::string running = kSettingsFileName + ".tmp.1.0"; // process 1 always runs
     const SettingsFault cases[] = {
         // Reading at start.
-        {"missing", [] {}, Step::Read, false, {}, not_opened, {}},
+        {"missing", [] {}, Step::Read, false, {}, not_opened("No such file or directory"), {}},
         {"empty",
          [] { WriteFile(kSettingsFileName, ""); },
          Step::Read,
@@ -162,19 +195,34 @@ TEST(SettingsFileFaults, EveryCaseKeepsTheFileWholeAndSaysWhatWentWrong) {
          {},
          " | emptied",
          {{kSettingsFileName, "# one\r\n   # two \"x\"\n#three\n\n"}}},
-        {"binary garbage",
-         [] { WriteFile(kSettingsFileName, Garbage()); },
+        // Files that are not settings files are not read (and so never written over).
+        {"a NUL byte in a value",
+         [&] { WriteFile(kSettingsFileName, nul_in_value); },
          Step::Read,
          false,
          {},
-         " | emptied",
-         {{kSettingsFileName, Garbage()}}},
+         not_a_settings_file("it holds a NUL byte"),
+         {{kSettingsFileName, nul_in_value}}},
+        {"another program's file with CR line ends",
+         [&] { WriteFile(kSettingsFileName, other_program); },
+         Step::Read,
+         false,
+         {},
+         not_a_settings_file("no line starts with the name of a setting"),
+         {{kSettingsFileName, other_program}}},
+        {"over 1 MiB",
+         [&] { WriteFile(kSettingsFileName, too_large); },
+         Step::Read,
+         false,
+         {},
+         not_opened("it holds 1048577 bytes, more than a settings file can (1048576)"),
+         {{kSettingsFileName, too_large}}},
         {"a folder in its place",
          [] { fs::create_directory(kSettingsFileName); },
          Step::Read,
          false,
          {},
-         not_opened,
+         not_opened("Is a directory"),
          {{kSettingsFileName, "<folder>"}}},
         // A program that opens a pipe for reading waits for a writer; the reader must not.
         {"a pipe in its place",
@@ -185,7 +233,7 @@ TEST(SettingsFileFaults, EveryCaseKeepsTheFileWholeAndSaysWhatWentWrong) {
          Step::Read,
          true,
          [] { ::alarm(10); },
-         not_opened,
+         not_opened("not a regular file"),
          {{kSettingsFileName, "<other>"}}},
         {"unreadable",
          [] {
@@ -195,7 +243,7 @@ TEST(SettingsFileFaults, EveryCaseKeepsTheFileWholeAndSaysWhatWentWrong) {
          Step::Read,
          true,
          {},
-         not_opened,
+         not_opened("Permission denied"),
          {{kSettingsFileName, kOld}}},
         {"a symbolic link to the file",
          [] {
@@ -214,7 +262,7 @@ TEST(SettingsFileFaults, EveryCaseKeepsTheFileWholeAndSaysWhatWentWrong) {
          Step::Read,
          false,
          {},
-         not_opened,
+         not_opened("No such file or directory"),
          {{kSettingsFileName, "-> gone.ini"}}},
         {"a symbolic-link loop",
          [] {
@@ -224,7 +272,7 @@ TEST(SettingsFileFaults, EveryCaseKeepsTheFileWholeAndSaysWhatWentWrong) {
          Step::Read,
          false,
          {},
-         not_opened,
+         not_opened("Too many levels of symbolic links"),
          {{kSettingsFileName, "-> other.ini"}, {"other.ini", "-> " + kSettingsFileName}}},
 
         // Writing at exit.
@@ -236,6 +284,20 @@ TEST(SettingsFileFaults, EveryCaseKeepsTheFileWholeAndSaysWhatWentWrong) {
          {},
          "ok",
          {{kSettingsFileName, kNew}}},
+        // A writer killed mid-write leaves its temporary file; the next write removes those of
+        // writers that have ended, and only those.
+        {"leftovers of writers",
+         [&] {
+             WriteFile(kSettingsFileName, kOld);
+             WriteFile(leftover + ".0", "cut");
+             WriteFile(leftover + ".12", "cut");
+             WriteFile(running, "being written");
+         },
+         Step::Write,
+         false,
+         {},
+         "ok",
+         {{kSettingsFileName, kNew}, {running, "being written"}}},
         {"binary garbage replaced",
          [] { WriteFile(kSettingsFileName, Garbage()); },
          Step::Write,
@@ -248,7 +310,7 @@ TEST(SettingsFileFaults, EveryCaseKeepsTheFileWholeAndSaysWhatWentWrong) {
          Step::Write,
          false,
          {},
-         kCannotOpenForWriting,
+         cannot_open("Is a directory"),
          {{kSettingsFileName, "<folder>"}}},
         {"a pipe in its place",
          [] {
@@ -258,7 +320,7 @@ TEST(SettingsFileFaults, EveryCaseKeepsTheFileWholeAndSaysWhatWentWrong) {
          Step::Write,
          true,
          [] { ::alarm(10); },
-         kCannotOpenForWriting,
+         cannot_open("not a regular file"),
          {{kSettingsFileName, "<other>"}}},
         {"read-only file",
          [] {
@@ -269,7 +331,7 @@ TEST(SettingsFileFaults, EveryCaseKeepsTheFileWholeAndSaysWhatWentWrong) {
          Step::Write,
          true,
          {},
-         kCannotOpenForWriting,
+         cannot_open("Permission denied"),
          {{kSettingsFileName, kOld}}},
         {"a symbolic link to the file",
          [] {
@@ -304,14 +366,14 @@ TEST(SettingsFileFaults, EveryCaseKeepsTheFileWholeAndSaysWhatWentWrong) {
          Step::Write,
          true,
          {},
-         kCannotOpenForWriting,
+         cannot_open("cannot create the new file in its folder: Permission denied"),
          {{kSettingsFileName, kOld}}},
         {"read-only folder, no file",
          [] { fs::permissions(".", fs::perms(0555)); },
          Step::Write,
          true,
          {},
-         kCannotOpenForWriting,
+         cannot_open("cannot create the new file in its folder: Permission denied"),
          {}},
         {"disk full (file-size limit)",
          [] {
@@ -404,9 +466,9 @@ TEST(SettingsFileFaults, DiskFullDuringWriteKeepsTheOldFile) {
 TEST(SettingsFileFaults, KilledWriterLeavesOldOrNewFileByteForByte) {
     ScopedWorkingDirectory cwd;
     Settings a = Defaults();
-    a.root_directory.value = std::string(1024 * 1024, 'a');
+    a.root_directory.value = std::string(512 * 1024, 'a');
     Settings b = Defaults();
-    b.root_directory.value = std::string(1024 * 1024, 'b');
+    b.root_directory.value = std::string(512 * 1024, 'b');
     b.vid_ext.value = {"b"};
     const std::string text_a = FormatSettingsFile(a);
     const std::string text_b = FormatSettingsFile(b);

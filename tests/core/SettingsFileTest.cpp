@@ -226,10 +226,12 @@ TEST(SettingsFile, ReadShowsMessagesAndKeepsRecordOnOpenFailure) {
     Settings s = Defaults();
     s.vid_ext.value = {"kept"};
 
-    EXPECT_FALSE(ReadSettings(s)); // missing
+    EXPECT_EQ(ReadSettings(s), ReadResult::NotOpened); // missing
     fs::create_directory(kSettingsFileName);
-    EXPECT_FALSE(ReadSettings(s)); // a folder in its place
-    EXPECT_EQ(messages.shown, (Values{"file not opened", "file not opened"}));
+    EXPECT_EQ(ReadSettings(s), ReadResult::NotOpened); // a folder in its place
+    const std::string path = (fs::current_path() / kSettingsFileName).string();
+    EXPECT_EQ(messages.shown, (Values{"file not opened\n" + path + ": No such file or directory",
+                                      "file not opened\n" + path + ": Is a directory"}));
     EXPECT_EQ(s.vid_ext.value, Values{"kept"});
 }
 
@@ -238,8 +240,11 @@ TEST(SettingsFile, ReadReportsBadBooleanAndKeepsWhatCameBefore) {
     MessageCapture messages;
     WriteFile(kSettingsFileName, "vid_ext mkv\r\nis_recursive true\r\nrename_sub_file 0\r\n");
     Settings s;
-    EXPECT_TRUE(ReadSettings(s));
-    EXPECT_EQ(messages.shown, Values{kBadBooleanValue});
+    EXPECT_EQ(ReadSettings(s), ReadResult::ReadInPart);
+    EXPECT_EQ(messages.shown,
+              Values{std::string(kBadBooleanValue) +
+                     "\nLine 2: is_recursive \"true\" is neither 1 nor 0. These settings were not "
+                     "read and keep their defaults: is_recursive, rename_sub_file."});
     EXPECT_EQ(s.vid_ext.value, Values{"mkv"});
     EXPECT_FALSE(s.is_recursive.value);
     EXPECT_TRUE(s.rename_sub_file.value);
@@ -255,7 +260,10 @@ TEST(SettingsFile, UnreadableFileIsNotOpened) {
     const int status = test::RunUnprivileged([&] {
         MessageCapture messages;
         Settings s;
-        return !ReadSettings(s, path) && messages.shown == Values{"file not opened"} ? 0 : 1;
+        return ReadSettings(s, path) == ReadResult::NotOpened &&
+                       messages.shown == Values{"file not opened\n" + path + ": Permission denied"}
+                   ? 0
+                   : 1;
     });
     EXPECT_EQ(status, 0);
 }
@@ -289,7 +297,8 @@ TEST(SettingsFile, WriteRefusesWhatCannotBeOpenedForWriting) {
                 WriteSettings(Defaults(), folder + "/" + name);
                 ++failures;
             } catch (const Error& e) {
-                failures += std::string(e.what()) != kCannotOpenForWriting;
+                failures +=
+                    std::string(e.what()).rfind(kCannotOpenForWriting + std::string("\n"), 0) != 0;
             }
         }
         return failures;

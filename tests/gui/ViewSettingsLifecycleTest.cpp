@@ -72,17 +72,23 @@ TEST_F(StartWithFile, ShowsItsValuesDoesNotRewriteItAndWritesTheWholeRecordAtClo
     EXPECT_EQ(ReadFile(SettingsFile()), FormatSettingsFile(expected));
 }
 
+const char kBadBooleanFile[] = "vid_ext mkv\nis_recursive true\nroot_directory \"/videos\"\n";
+
 class StartWithBadBoolean : public StartTest {
-    void Prepare() override { WriteSettingsText("vid_ext mkv\nis_recursive true\n"); }
+    void Prepare() override { WriteSettingsText(kBadBooleanFile); }
 };
 
-TEST_F(StartWithBadBoolean, ShowsTheReadersMessageAndRepairsTheLineAtClose) {
-    EXPECT_EQ(StartBox(), kBadBooleanValue);
+TEST_F(StartWithBadBoolean, ShowsTheReadersMessageRepairsTheLineAtCloseAndKeepsTheOldFile) {
+    EXPECT_EQ(StartBox().substr(0, std::string(kBadBooleanValue).size() + 1),
+              kBadBooleanValue + std::string("\n"));
     EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "mkv ");
     CloseWindow();
     const std::string text = ReadFile(SettingsFile());
     EXPECT_NE(text.find("\r\nis_recursive 0 # "), std::string::npos) << text;
     EXPECT_NE(text.find("\r\nvid_ext mkv # "), std::string::npos) << text;
+    // The root folder came after the value that stopped the reading: the new file holds the
+    // default, the copy the user's.
+    EXPECT_EQ(ReadFile(SettingsFile() + ".bak"), kBadBooleanFile);
 }
 
 // A good settings file that the program may not read.
@@ -104,7 +110,7 @@ protected:
 };
 
 TEST_F(StartWithUnreadableFile, RunsOnTheDefaultsAndKeepsTheGoodFileAtClose) {
-    EXPECT_EQ(StartBox(), kCannotOpenForReading);
+    EXPECT_EQ(StartBox(), kCannotOpenForReading + ("\n" + SettingsFile()) + ": Permission denied");
     EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
     Type(ids::kEditVideoExtensionList, "avi");
     m_checks.reset();
@@ -142,11 +148,49 @@ class StartInDeletedFolder : public StartTest {
 };
 
 TEST_F(StartInDeletedFolder, ShowsTheWriteErrorAndGoesOnAndStillClosesAtTheEnd) {
-    EXPECT_EQ(StartBox(), kCannotOpenForWriting);
+    // A removed working folder has no path any more: the file is named as the program knows it.
+    const std::string shown =
+        kCannotOpenForWriting + ("\n" + kSettingsFileName) +
+        ": cannot create the new file in its folder: No such file or directory";
+    EXPECT_EQ(StartBox(), shown);
     EXPECT_TRUE(Frame().IsShown());
     EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
-    wxTEST_DIALOG(CloseWindow(), ExpectMessage(kCannotOpenForWriting, true));
+    wxTEST_DIALOG(CloseWindow(), ExpectMessage(shown, true));
     EXPECT_EQ(CMainFrame::Get(), nullptr);
+}
+
+using StartWithAFileThatIsNotLoaded = ViewTest;
+
+TEST_F(StartWithAFileThatIsNotLoaded, RunsOnTheDefaultsAndLeavesTheFileByteForByte) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string first_line;
+        std::string reason;
+    };
+    const std::string too_large = std::string(kLargestSettingsFile, '#') + "\nvid_ext mkv\n";
+    const Case cases[] = {
+        {"a text of another kind", "TesslinGUI\n\nRenames subtitles.\n", kNotASettingsFile,
+         "no line starts with the name of a setting"},
+        {"a NUL byte in a value",
+         std::string("vid_ext mkv\nroot_directory \"/tree") + '\0' + "\"\n", kNotASettingsFile,
+         "it holds a NUL byte"},
+        {"over 1 MiB", too_large, kCannotOpenForReading,
+         "it holds " + std::to_string(too_large.size()) +
+             " bytes, more than a settings file can (" + std::to_string(kLargestSettingsFile) +
+             ")"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CloseWindow();
+        WriteFile(SettingsFile(), c.bytes);
+        wxTEST_DIALOG(ReopenWindow(),
+                      ExpectMessage(c.first_line + "\n" + SettingsFile() + ": " + c.reason));
+        EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
+        Type(ids::kEditVideoExtensionList, "avi");
+        CloseWindow();
+        EXPECT_EQ(ReadFile(SettingsFile()), c.bytes);
+    }
 }
 
 using DocumentCommands = ViewTest;
