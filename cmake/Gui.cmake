@@ -9,6 +9,13 @@ target_compile_definitions(tesslin_wx INTERFACE ${wxWidgets_DEFINITIONS})
 target_compile_options(tesslin_wx INTERFACE ${wxWidgets_CXX_FLAGS})
 target_link_libraries(tesslin_wx INTERFACE ${wxWidgets_LIBRARIES})
 
+# How the system asks the program to end: signals and the display here, the session on Windows.
+if(WIN32)
+    set(TESSLIN_SYSTEM_END wxplatform/win/SystemEnd.cpp)
+else()
+    set(TESSLIN_SYSTEM_END wxplatform/SystemEndPosix.cpp)
+endif()
+
 # Everything of the window except main(), so the GUI tests link the very same code.
 # The application icon's PNG files, built into the program as byte arrays.
 set(TESSLIN_ICON_SIZES 16 24 32 48 256)
@@ -34,6 +41,7 @@ add_library(tesslin_gui STATIC
     wxplatform/MessageBoxes.cpp
     wxplatform/SignalClose.cpp
     wxplatform/WxText.cpp
+    ${TESSLIN_SYSTEM_END}
     # The ribbon machinery.
     ribbon/CommandMenu.cpp
     ribbon/EditUndo.cpp
@@ -66,7 +74,12 @@ target_include_directories(tesslin_gui PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tesslin_gui PUBLIC tesslin_core tesslin_wx)
 tesslin_warnings(tesslin_gui)
 
-add_executable(TesslinGUI app/Main.cpp)
+if(WIN32)
+    # A window program (no console), with the manifest that gives the system's themed controls.
+    add_executable(TesslinGUI WIN32 app/Main.cpp res/TesslinGUI.rc)
+else()
+    add_executable(TesslinGUI app/Main.cpp)
+endif()
 target_link_libraries(TesslinGUI PRIVATE tesslin_gui)
 tesslin_warnings(TesslinGUI)
 

@@ -154,4 +154,50 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
     RemoveLeftoverTemporaryFiles(target);
 }
 
+FileBytes ReadWholeFile(const std::string& path, std::uintmax_t limit) {
+    FileBytes file;
+    // A folder opens fine for reading on this platform; it is no settings file all the same.
+    // O_NONBLOCK: opening a pipe (FIFO) in the file's place would otherwise wait for a
+    // writer forever and the program would never start; for a regular file it changes
+    // nothing.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) {
+        file.missing = errno == ENOENT;
+        file.failure = SystemReason(errno);
+        return file;
+    }
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0) {
+        file.failure = SystemReason(errno);
+        return file;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        file.failure = NotARegularFile(S_ISDIR(status.st_mode));
+        return file;
+    }
+    if (static_cast<std::uintmax_t>(status.st_size) > limit) {
+        // Refused unread: a huge file would take long to read and all of the memory.
+        file.over_limit = static_cast<std::uintmax_t>(status.st_size);
+        return file;
+    }
+    char buffer[16384];
+    while (true) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            file.failure = SystemReason(errno);
+        }
+        if (n <= 0) {
+            return file;
+        }
+        file.bytes.append(buffer, static_cast<std::size_t>(n));
+        if (file.bytes.size() > limit) { // it grew while being read
+            file.over_limit = file.bytes.size();
+            return file;
+        }
+    }
+}
+
 } // namespace tesslin

@@ -1,7 +1,8 @@
-// Replacing a file's whole contents so that a crash, a full disk or a failed close never
-// leaves it half-written.
+// The settings file's bytes on disk: read whole, and replaced whole so that a crash, a full
+// disk or a failed close never leaves it half-written.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,5 +15,19 @@ namespace tesslin {
 // naming the cause for any later failure, after removing the temporary file.
 void ReplaceFileAtomically(const std::string& path, std::string_view contents,
                            const std::string& cannot_open_text);
+
+// The whole of a small file, or why it could not be had.
+struct FileBytes {
+    std::string bytes;
+    std::string failure;         // the reason when the bytes were not read; empty otherwise
+    bool missing = false;        // nothing at all is at the path
+    std::uintmax_t over_limit{}; // the size, when the file holds more than the limit
+};
+
+// Reads the whole of the regular file `path`. A folder, a device or a pipe is refused with
+// the reason (opening one never waits for a writer); a file larger than `limit` bytes is
+// refused unread, and one that grows past it while being read is refused too (over_limit
+// set, failure left for the caller to word).
+FileBytes ReadWholeFile(const std::string& path, std::uintmax_t limit);
 
 } // namespace tesslin

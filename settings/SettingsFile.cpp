@@ -2,16 +2,13 @@
 
 #include "platform/Error.h"
 #include "platform/MessageSeam.h"
+#include "platform/SystemText.h"
 #include "settings/AtomicWrite.h"
 #include "settings/Blank.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tesslin {
 
@@ -283,57 +280,16 @@ ParsedText Parse(std::string_view text) {
     }
 }
 
-// The whole of a small file, or why it could not be had.
-struct FileBytes {
-    std::string bytes;
-    std::string failure;  // empty when the bytes were read
-    bool missing = false; // nothing at all is at the path
-};
-
 std::string TooLarge(std::uintmax_t size) {
     return "it holds " + std::to_string(size) + " bytes, more than a settings file can (" +
            std::to_string(kLargestSettingsFile) + ")";
 }
 
 FileBytes ReadSmallFile(const std::string& path) {
-    FileBytes file;
-    // A folder opens fine for reading on this platform; it is no settings file all the same.
-    // O_NONBLOCK: opening a pipe (FIFO) in the file's place would otherwise wait for a
-    // writer forever and the program would never start; for a regular file it changes
-    // nothing.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        file.missing = errno == ENOENT;
-        file.failure = SystemReason(errno);
-        return file;
+    FileBytes file = ReadWholeFile(path, kLargestSettingsFile);
+    if (file.over_limit != 0) {
+        file.failure = TooLarge(file.over_limit);
     }
-    struct stat status {};
-    if (::fstat(fd, &status) != 0) {
-        file.failure = SystemReason(errno);
-    } else if (!S_ISREG(status.st_mode)) {
-        file.failure = NotARegularFile(S_ISDIR(status.st_mode));
-    } else if (static_cast<std::uintmax_t>(status.st_size) > kLargestSettingsFile) {
-        // Refused unread: a huge file would take long to read and all of the memory.
-        file.failure = TooLarge(static_cast<std::uintmax_t>(status.st_size));
-    }
-    char buffer[16384];
-    while (file.failure.empty()) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            file.failure = SystemReason(errno);
-        }
-        if (n <= 0) {
-            break;
-        }
-        file.bytes.append(buffer, static_cast<std::size_t>(n));
-        if (file.bytes.size() > kLargestSettingsFile) { // it grew while being read
-            file.failure = TooLarge(file.bytes.size());
-        }
-    }
-    ::close(fd);
     return file;
 }
 
@@ -375,7 +331,7 @@ std::string FormatSettingsFile(const Settings& s) {
 void WriteSettings(const Settings& settings, const std::string& path) {
     // Formatting first: a value that cannot be stored must not cost the old file.
     const std::string contents = FormatSettingsFile(settings);
-    ReplaceFileAtomically(path, contents, kCannotOpenForWriting);
+    ReplaceFileAtomically(path, ToSystemCodePage(contents), kCannotOpenForWriting);
 }
 
 std::string BackupFileName(const std::string& path) {
@@ -391,7 +347,7 @@ SettingsMap ParseSettingsFile(const std::string& path) {
     if (!file.failure.empty()) {
         throw FileError(kCannotOpenForReading, path, file.failure);
     }
-    return ParseSettingsText(file.bytes);
+    return ParseSettingsText(FromSystemCodePage(file.bytes));
 }
 
 void ApplySettingsMap(const SettingsMap& map, Settings& s) {
@@ -412,7 +368,7 @@ ReadResult ReadSettings(Settings& settings, const std::string& path) {
         ShowMessage(FileError(kNotASettingsFile, path, "it holds a NUL byte").what());
         return ReadResult::NotASettingsFile;
     }
-    const ParsedText parsed = Parse(file.bytes);
+    const ParsedText parsed = Parse(FromSystemCodePage(file.bytes));
     if (!parsed.setting_name_seen && parsed.other_word_seen) {
         ShowMessage(
             FileError(kNotASettingsFile, path, "no line starts with the name of a setting").what());

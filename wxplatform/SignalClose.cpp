@@ -1,21 +1,12 @@
 #include "wxplatform/SignalClose.h"
 
+#include "wxplatform/SystemEnd.h"
+
 #include <wx/app.h>
-#include <wx/evtloop.h>
-#include <wx/evtloopsrc.h>
 #include <wx/modalhook.h>
 #include <wx/toplevel.h>
 
-#include <dlfcn.h>
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <csignal>
 #include <utility>
-
-// Xlib's display connection (its `Display`), only ever passed through.
-struct _XDisplay;
 
 namespace tesslin {
 
@@ -24,12 +15,6 @@ namespace {
 std::function<void()>& EmergencySave() {
     static std::function<void()> save;
     return save;
-}
-
-void SaveNow() {
-    if (const auto& save = EmergencySave()) {
-        save();
-    }
 }
 
 // Counts the modal boxes that are open, so that a close request never pulls the window
@@ -63,48 +48,13 @@ ModalTracker& Tracker() {
 
 bool closing = false;
 
-// The self-pipe: the signal handler only writes one byte, which is all it may safely do;
-// the main loop watches the other end and does the real work there.
-int signal_pipe[2] = {-1, -1};
-
-extern "C" void OnSignal(int) {
-    const int saved_errno = errno;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = write(signal_pipe[1], &byte, 1);
-    errno = saved_errno;
-}
-
-class SignalPipeHandler : public wxEventLoopSourceHandler {
-public:
-    void OnReadWaiting() override {
-        char buffer[64];
-        while (read(signal_pipe[0], buffer, sizeof buffer) > 0) {
-        }
-        RequestOrderlyClose();
-    }
-    void OnWriteWaiting() override {}
-    void OnExceptionWaiting() override {}
-};
-
-// Xlib calls this when the connection to the display is lost, and ends the process if it
-// returns; the toolkit's own handler ends it at once. Save first, then end the same way.
-int OnDisplayLost(_XDisplay*) {
-    SaveNow();
-    _exit(1);
-}
-
-// The toolkit has already loaded Xlib when it talks to an X display; its handler setter is
-// reached at run time, so building needs no X11 development files and a session without X
-// simply has none to set.
-void HandleDisplayLoss() {
-    using IOErrorHandler = int (*)(_XDisplay*);
-    using SetIOErrorHandler = IOErrorHandler (*)(IOErrorHandler);
-    if (void* symbol = dlsym(RTLD_DEFAULT, "XSetIOErrorHandler")) {
-        reinterpret_cast<SetIOErrorHandler>(symbol)(&OnDisplayLost);
-    }
-}
-
 } // namespace
+
+void SaveSettingsNow() {
+    if (const auto& save = EmergencySave()) {
+        save();
+    }
+}
 
 void SetEmergencySave(std::function<void()> save) {
     EmergencySave() = std::move(save);
@@ -117,25 +67,7 @@ void InstallOrderlyEnd() {
     }
     installed = true;
     Tracker().Register();
-    HandleDisplayLoss();
-
-    if (pipe2(signal_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        return; // the signals then keep their default action
-    }
-    static SignalPipeHandler handler;
-    // The source watches the pipe in every event loop, the main one and those of modal boxes.
-    static wxEventLoopSource* source =
-        wxEventLoopBase::AddSourceForFD(signal_pipe[0], &handler, wxEVENT_SOURCE_INPUT);
-    if (source == nullptr) {
-        return;
-    }
-    struct sigaction action = {};
-    action.sa_handler = &OnSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (const int signum : {SIGTERM, SIGINT, SIGHUP}) {
-        sigaction(signum, &action, nullptr);
-    }
+    InstallSystemEndHandlers();
 }
 
 void RequestOrderlyClose() {
@@ -147,7 +79,7 @@ void RequestOrderlyClose() {
         // The box may wait for a user who is gone; whoever asked us to end may not wait.
         if (!tracker.close_pending) {
             tracker.close_pending = true;
-            SaveNow();
+            SaveSettingsNow();
         }
         return;
     }

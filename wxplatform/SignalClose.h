@@ -5,7 +5,9 @@
 // document closes and writes the settings. When a modal box is open at that moment, the
 // settings are saved at once and the window closes as soon as the box has ended (no further
 // box is shown). When the display goes away (the end of the desktop session), the settings
-// are saved and the process ends; there is no window left to close.
+// are saved and the process ends; there is no window left to close. On Windows the end of
+// the session saves the settings when Windows asks whether it may end, and closes the window
+// when it ends.
 #pragma once
 
 #include <functional>

@@ -1,0 +1,15 @@
+#include "platform/SystemText.h"
+
+namespace tesslin {
+
+// The system's narrow encoding is UTF-8 here: the bytes stay as they are, valid or not, so a
+// settings file written by hand in any encoding keeps every byte.
+std::string ToSystemCodePage(std::string_view utf8) {
+    return std::string(utf8);
+}
+
+std::string FromSystemCodePage(std::string_view bytes) {
+    return std::string(bytes);
+}
+
+} // namespace tesslin
