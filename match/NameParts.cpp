@@ -71,6 +71,48 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// The conjoining jamo U+1100 to U+11FF at `i` (three bytes E1 84..87 xx), or -1.
+int JamoAt(std::string_view text, std::size_t i) {
+    if (i + 2 >= text.size() || static_cast<unsigned char>(text[i]) != 0xE1) {
+        return -1;
+    }
+    const auto b1 = static_cast<unsigned char>(text[i + 1]);
+    const auto b2 = static_cast<unsigned char>(text[i + 2]);
+    if (b1 < 0x84 || b1 > 0x87 || (b2 & 0xC0) != 0x80) {
+        return -1;
+    }
+    return 0x1000 | ((b1 & 0x3F) << 6) | (b2 & 0x3F);
+}
+
+// Hangul written as separate jamo (the decomposed form that macOS gives file names) composed
+// into syllables, so that "블루스" compares equal however it was stored. Anything else is
+// kept as it is.
+std::string ComposeHangul(std::string_view text) {
+    if (text.find('\xE1') == std::string_view::npos) {
+        return std::string(text);
+    }
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const int lead = JamoAt(text, i);
+        const int vowel = JamoAt(text, i + 3);
+        if (lead < 0x1100 || lead > 0x1112 || vowel < 0x1161 || vowel > 0x1175) {
+            out += text[i++];
+            continue;
+        }
+        int syllable = 0xAC00 + ((lead - 0x1100) * 21 + (vowel - 0x1161)) * 28;
+        i += 6;
+        if (const int tail = JamoAt(text, i); tail >= 0x11A8 && tail <= 0x11C2) {
+            syllable += tail - 0x11A7;
+            i += 3;
+        }
+        out += char(0xE0 | (syllable >> 12));
+        out += char(0x80 | ((syllable >> 6) & 0x3F));
+        out += char(0x80 | (syllable & 0x3F));
+    }
+    return out;
+}
+
 std::vector<Token> Tokenize(std::string_view stem, std::vector<Group>& groups) {
     std::vector<Token> tokens;
     std::vector<int> open; // groups not yet closed, innermost last
@@ -103,6 +145,7 @@ std::vector<Token> Tokenize(std::string_view stem, std::vector<Group>& groups) {
             ++i;
         }
         token.end = i;
+        token.lower = ComposeHangul(token.lower);
         if (token.group >= 0) {
             ++groups[std::size_t(token.group)].count;
         }
@@ -355,7 +398,7 @@ private:
                 out += LowerAscii(c);
             }
         }
-        return out;
+        return ComposeHangul(out);
     }
 
     std::string_view Gap(std::size_t i) const {

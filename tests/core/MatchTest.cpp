@@ -14,10 +14,18 @@ namespace {
 
 namespace fs = boost::filesystem;
 
+// "우리들의 블루스 2화.smi" as macOS stores file names: each Hangul syllable split into its
+// jamo.
+const std::string kDecomposedBlues2 =
+    "\xe1\x84\x8b\xe1\x85\xae\xe1\x84\x85\xe1\x85\xb5\xe1\x84\x83\xe1\x85\xb3\xe1\x86\xaf\xe1\x84"
+    "\x8b\xe1\x85\xb4 "
+    "\xe1\x84\x87\xe1\x85\xb3\xe1\x86\xaf\xe1\x84\x85\xe1\x85\xae\xe1\x84\x89\xe1\x85\xb3 "
+    "2\xe1\x84\x92\xe1\x85\xaa.smi";
+
 struct MatchCase {
     const char* what;
     // Files of one library folder; a name ending in '/' is a folder, which no list holds.
-    std::vector<const char*> files;
+    std::vector<std::string> files;
     // Every rename proposed, "OLD -> NEW rule" relative to the folder; nothing else may be.
     std::set<std::string> expected;
     // Files left alone, "NAME: reason", each of which must be among those reported.
@@ -41,8 +49,10 @@ TEST(PairMatcher, ProposesTheRealWorldPairsAndNothingAmbiguous) {
          {"[Group] Title - 07 (1080p) [A1B2C3D4].mkv", "[Group] Title - 08 (1080p) [5E6F7A8B].mkv",
           "Title 07.ass"},
          {"Title 07.ass -> [Group] Title - 07 (1080p) [A1B2C3D4].ass episode"}},
-        {"Korean episode markers", {"우리들의 블루스 01.mp4", "우리들의 블루스 02.mp4", "우리들의 블루스 1화.smi"},
-         {"우리들의 블루스 1화.smi -> 우리들의 블루스 01.smi episode"}},
+        {"Korean episode markers",
+         {"우리들의 블루스 01.mp4", "우리들의 블루스 02.mp4", "우리들의 블루스 1화.smi", kDecomposedBlues2},
+         {"우리들의 블루스 1화.smi -> 우리들의 블루스 01.smi episode",
+          kDecomposedBlues2 + " -> 우리들의 블루스 02.smi episode"}},
         {"a movie and its year, each alone in the folder",
          {"Movie.2019.1080p.BluRay.x264.mkv", "Movie (2019).smi"},
          {"Movie (2019).smi -> Movie.2019.1080p.BluRay.x264.smi title"}},
@@ -122,7 +132,7 @@ TEST(PairMatcher, ProposesTheRealWorldPairsAndNothingAmbiguous) {
         const test::TempDir dir;
         std::vector<fs::path> videos;
         std::vector<fs::path> subtitles;
-        for (const std::string name : c.files) {
+        for (const std::string& name : c.files) {
             if (name.ends_with('/')) {
                 fs::create_directories(dir / name);
                 continue;
