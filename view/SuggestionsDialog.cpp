@@ -6,6 +6,7 @@
 #include <wx/button.h>
 #include <wx/listctrl.h>
 #include <wx/sizer.h>
+#include <wx/stattext.h>
 #include <wx/utils.h>
 
 namespace tesslin {
@@ -13,11 +14,30 @@ namespace tesslin {
 namespace {
 
 constexpr const char* kTitle = "짝 찾기";
+constexpr const char* kFolder = "폴더: ";
 constexpr const char* kRename = "이름 변경";
 constexpr const char* kClose = "닫기";
 constexpr const char* kColumns[] = {"현재 이름", "새 이름", "규칙", "결과"};
 constexpr const char* kRenamed = "변경됨";
 constexpr const char* kNotChecked = "선택 안 됨";
+
+// The folder that holds every name of the proposals, with its final separator: the rows show
+// the names below it, which keeps them short enough to read side by side.
+std::string CommonFolder(const std::vector<PairProposal>& proposals) {
+    if (proposals.empty()) {
+        return {};
+    }
+    std::string common = proposals.front().existingName;
+    common.erase(common.rfind('/') + 1);
+    for (const PairProposal& p : proposals) {
+        for (const std::string* name : {&p.existingName, &p.newName}) {
+            while (!common.empty() && name->compare(0, common.size(), common) != 0) {
+                common.erase(common.rfind('/', common.size() - 2) + 1);
+            }
+        }
+    }
+    return common;
+}
 
 } // namespace
 
@@ -49,10 +69,12 @@ CSuggestionsDialog::CSuggestionsDialog(wxWindow* parent, std::vector<PairProposa
     for (int column = 0; column < 4; ++column) {
         m_list->AppendColumn(FromUtf8(kColumns[column]), wxLIST_FORMAT_LEFT, widths[column]);
     }
+    const std::string folder = CommonFolder(m_proposals);
     for (std::size_t i = 0; i < m_proposals.size(); ++i) {
         const PairProposal& p = m_proposals[i];
-        const long row = m_list->InsertItem(long(i), PathToWx(p.existingName));
-        m_list->SetItem(row, 1, PathToWx(p.newName));
+        const long row =
+            m_list->InsertItem(long(i), PathToWx(p.existingName.substr(folder.size())));
+        m_list->SetItem(row, 1, PathToWx(p.newName.substr(folder.size())));
         m_list->SetItem(row, 2, FromUtf8(RuleCaption(p.rule)));
         m_list->CheckItem(row, true);
     }
@@ -64,6 +86,8 @@ CSuggestionsDialog::CSuggestionsDialog(wxWindow* parent, std::vector<PairProposa
     buttons->Add(m_renameButton, 0, wxRIGHT, 8);
     buttons->Add(close);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(new wxStaticText(this, wxID_ANY, FromUtf8(kFolder) + PathToWx(folder)), 0,
+               wxLEFT | wxRIGHT | wxTOP, 8);
     sizer->Add(m_list, 1, wxEXPAND | wxALL, 8);
     sizer->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
     SetSizer(sizer);

@@ -193,11 +193,10 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
     EXPECT_EQ(Rows(SubtitleList()), subtitles);
     wxTEST_DIALOG(
         Press(ids::kButtonSuggestPairs),
-        ExpectSuggestions(
-            {at + files[1] + " -> " + at + "Drama.S01E02.1080p.WEB-DL.H264-GRP.smi 같은 회차",
-             at + files[3] + " -> " + at + "[Group] Title - 07 (1080p) [A1B2C3D4].srt 같은 회차",
-             at + files[5] + " -> " + at + "우리들의 블루스 01.smi 같은 회차"},
-            {"변경됨", "선택 안 됨", "변경됨"}));
+        ExpectSuggestions({files[1] + " -> Drama.S01E02.1080p.WEB-DL.H264-GRP.smi 같은 회차",
+                           files[3] + " -> [Group] Title - 07 (1080p) [A1B2C3D4].srt 같은 회차",
+                           files[5] + " -> 우리들의 블루스 01.smi 같은 회차"},
+                          {"변경됨", "선택 안 됨", "변경됨"}));
     EXPECT_EQ(ReadFile(shows / "Drama.S01E02.1080p.WEB-DL.H264-GRP.smi"), files[1]);
     EXPECT_EQ(ReadFile(shows / "우리들의 블루스 01.smi"), files[5]);
     EXPECT_EQ(ReadFile(shows / "Title 07.srt"), files[3]);
