@@ -1,5 +1,6 @@
 #include "rename/FileMove.h"
 #include "rename/FileMoveSeam.h"
+#include "rename/RenameBatch.h"
 
 #include "platform/Error.h"
 #include "tests/support/TempDir.h"
@@ -396,6 +397,47 @@ TEST(MoveFileNoReplace, LinkFallbackNeverReplacesATargetCreatedAtTheSameMoment) 
     const ScopedFileMoveCalls fake({&FakeRenameat2, &::link, &::unlink, &::fsync});
     RaceAgainstCreator(1000, std::chrono::milliseconds(500));
     g_renameErr = 0;
+}
+
+// Undo moves back only what it renamed: a file edited, replaced or whose old name was taken
+// since stays as it is, and only the last batch is undone at a time.
+TEST(RenameHistory, UndoesTheLastBatchAndLeavesChangedFilesAlone) {
+    const TempDir dir;
+    for (const char* name : {"x", "a", "c", "e", "g"}) {
+        WriteFile(dir / (std::string(name) + ".smi"), name);
+    }
+    const auto step = [&dir](const char* from, const char* to) {
+        return RenameStep{dir / from, dir / to};
+    };
+    RenameHistory history;
+    history.Record(RunRenames({step("x.smi", "y.smi")}));
+    const std::vector<StepResult> batch =
+        RunRenames({step("a.smi", "b.smi"), step("c.smi", "d.smi"), step("e.smi", "f.smi"),
+                    step("g.smi", "h.smi"), step("missing.smi", "m.smi")});
+    EXPECT_TRUE(std::all_of(batch.begin(), batch.end() - 1, [](auto& r) { return r.done; }));
+    EXPECT_FALSE(batch.back().done);
+    history.Record(batch);
+
+    WriteFile(dir / "d.smi", "c, edited"); // changed since
+    fs::remove(dir / "f.smi");             // replaced by another file
+    WriteFile(dir / "f.smi", "another e");
+    WriteFile(dir / "g.smi", "another g"); // the old name taken
+    std::vector<std::string> outcomes;
+    for (const StepResult& result : history.UndoLast()) {
+        outcomes.push_back(result.done ? "undone"
+                                       : result.error.substr(result.error.rfind(' ') + 1));
+    }
+    EXPECT_EQ(outcomes, (std::vector<std::string>{"exists", "since", "since", "undone"}));
+    EXPECT_EQ(Listing(dir.path()), (std::map<std::string, std::string>{{"a.smi", "a"},
+                                                                       {"d.smi", "c, edited"},
+                                                                       {"f.smi", "another e"},
+                                                                       {"g.smi", "another g"},
+                                                                       {"h.smi", "g"},
+                                                                       {"y.smi", "x"}}));
+    ASSERT_TRUE(history.CanUndo());
+    EXPECT_TRUE(history.UndoLast().front().done);
+    EXPECT_EQ(ReadFile(dir / "x.smi"), "x");
+    EXPECT_FALSE(history.CanUndo());
 }
 
 } // namespace
