@@ -538,7 +538,33 @@ private:
             ReadTrailingNumber(parts, cut);
             return;
         }
+        if (parts.episode.season < 0) {
+            // "Show Season 2 Episode 4", "쇼 시즌2 4화": the season named in words.
+            for (std::size_t i = first_; i < title_end; ++i) {
+                if (const int season = SeasonAt(i); season >= 0) {
+                    parts.episode.season = season;
+                    title_end = i;
+                    break;
+                }
+            }
+        }
         parts.episode_title = Words(first_, std::min(title_end, cut));
+    }
+
+    // The season that the words at `i` name ("Season 2", "season2", "시즌 2", "시즌2"), or -1.
+    int SeasonAt(std::size_t i) const {
+        for (const std::string_view word : {"season", "시즌"}) {
+            std::string_view rest = tokens_[i].lower;
+            if (!StartsWithWord(rest, word)) {
+                continue;
+            }
+            if (rest.empty() && i + 1 < tokens_.size()) {
+                rest = tokens_[i + 1].lower;
+            }
+            const int season = ReadNumber(rest, 1, 3);
+            return rest.empty() ? season : -1;
+        }
+        return -1;
     }
 
     // "Title 07", "우리들의 블루스 01", "show.101.hdtv": the last word of the title part, when
