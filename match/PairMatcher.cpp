@@ -84,6 +84,9 @@ public:
             by_name_[NameKey(file.folder, file.parts.whole)].push_back(v);
             if (file.parts.episode.Known()) {
                 by_episode_[EpisodeKey(file.folder, file.parts.episode.number)].push_back(v);
+                by_titled_episode_[TitledEpisodeKey(file.folder, file.parts.episode.number,
+                                                    file.parts.episode_title)]
+                    .push_back(v);
             }
         }
         for (const File& file : subtitles_) {
@@ -190,6 +193,12 @@ private:
         return (std::uint64_t(folder) << 32) | std::uint32_t(number);
     }
 
+    static std::string TitledEpisodeKey(std::size_t folder, int number, const std::string& title) {
+        std::string key = NameKey(folder, title);
+        key.append(reinterpret_cast<const char*>(&number), sizeof number);
+        return key;
+    }
+
     std::vector<std::size_t> VideosNamed(std::size_t folder, const std::string& name) const {
         const auto it = by_name_.find(NameKey(folder, name));
         return it == by_name_.end() ? std::vector<std::size_t>() : it->second;
@@ -220,12 +229,25 @@ private:
         if (episode.packable) {
             numbers.push_back(episode.number % 100);
         }
-        for (const int number : numbers) {
-            const auto it = by_episode_.find(EpisodeKey(subtitle.folder, number));
-            if (it == by_episode_.end()) {
-                continue;
+        // A subtitle with a title looks among the videos of its title and those without one;
+        // in a folder of many series that spares comparing it with every series' episode.
+        std::vector<const std::vector<std::size_t>*> lists;
+        const auto add = [&lists](const auto& map, const auto& key) {
+            if (const auto it = map.find(key); it != map.end()) {
+                lists.push_back(&it->second);
             }
-            for (const std::size_t v : it->second) {
+        };
+        const std::string& title = subtitle.parts.episode_title;
+        for (const int number : numbers) {
+            if (title.empty()) {
+                add(by_episode_, EpisodeKey(subtitle.folder, number));
+            } else {
+                add(by_titled_episode_, TitledEpisodeKey(subtitle.folder, number, title));
+                add(by_titled_episode_, TitledEpisodeKey(subtitle.folder, number, {}));
+            }
+        }
+        for (const std::vector<std::size_t>* list : lists) {
+            for (const std::size_t v : *list) {
                 const File& video = videos_[v];
                 if (video.folder == subtitle.folder && SameEpisode(video.parts.episode, episode) &&
                     TitlesAgree(video.parts, subtitle.parts) &&
@@ -356,6 +378,7 @@ private:
     std::vector<std::size_t> subtitle_count_;
     std::unordered_map<std::string, std::vector<std::size_t>> by_name_;
     std::unordered_map<std::uint64_t, std::vector<std::size_t>> by_episode_;
+    std::unordered_map<std::string, std::vector<std::size_t>> by_titled_episode_;
     std::vector<std::size_t> last_video_; // per folder, the last video given
 };
 
