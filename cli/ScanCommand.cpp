@@ -38,7 +38,7 @@ po::options_description ScanOptions() {
          "take the defaults from FILE instead of TesslinGUI.ini in the working folder") //
         ("keep-language-tag",
          "count a subtitle named after a video plus a language tag (Video.ko.smi) as the "
-         "video's partner")                                                  //
+         "video's partner; off unless given")                                //
         ("null,0", "end each record with a NUL byte instead of a line feed") //
         ("help,h", "show this help");
     return options;

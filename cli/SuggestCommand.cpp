@@ -77,6 +77,14 @@ int RunSuggest(const std::vector<std::string>& args, std::ostream& out, std::ost
     const char end = values.count("null") != 0 ? '\0' : '\n';
     std::string records;
     for (const PairProposal& proposal : suggestions.proposals) {
+        // A name holding a tab or the record's end would be read back as other names.
+        const std::string breaks = std::string("\t") + end;
+        if (proposal.existingName.find_first_of(breaks) != std::string::npos ||
+            proposal.newName.find_first_of(breaks) != std::string::npos) {
+            err << "tesslin: left alone " << proposal.existingName << ": the name holds a "
+                << (end == '\n' ? "tab or line feed (try -0)" : "tab") << '\n';
+            continue;
+        }
         records += proposal.existingName + '\t' + proposal.newName + '\t' + proposal.rule + end;
     }
     out.write(records.data(), std::streamsize(records.size()));

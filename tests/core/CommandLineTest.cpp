@@ -328,9 +328,11 @@ TEST(CommandLineProgram, SuggestPipedIntoApplyPairsTheLibrary) {
     for (const char* name :
          {"Drama.S01E02.1080p.WEB-DL.H264-GRP.mkv", "Drama.S01E02.smi", "Odd\nName E03.mkv",
           "odd\nname 3화.smi", "movie/Movie.2019.1080p.BluRay.x264.mkv", "movie/Movie (2019).smi",
-          "Show.S01E02.720p.mkv", "Show.S01E02.1080p.mkv", "Show.S01E02.smi"}) {
+          "Show.S01E02.720p.mkv", "Show.S01E02.1080p.mkv", "Show.S01E02.smi", "Tab\tShow E04.mkv",
+          "tab\tshow 4화.smi"}) {
         WriteFile(dir / name, name);
     }
+    // A name with a tab cannot travel in a record: it would be read back as other names.
     const Args pipe = {"-c",
                        "\"$0\" suggest \"$1\" -r -0 --sub-ext smi 2>\"$1/suggest.err\" | "
                        "\"$0\" apply -0",
@@ -351,7 +353,10 @@ TEST(CommandLineProgram, SuggestPipedIntoApplyPairsTheLibrary) {
     EXPECT_EQ(road.out, out);
     EXPECT_EQ(ReadFile(dir / "suggest.err"), "tesslin: left alone " + root +
                                                  "/Show.S01E02.smi: 2 videos fit: "
-                                                 "Show.S01E02.1080p.mkv, Show.S01E02.720p.mkv\n");
+                                                 "Show.S01E02.1080p.mkv, Show.S01E02.720p.mkv\n"
+                                                 "tesslin: left alone " +
+                                                 root +
+                                                 "/tab\tshow 4화.smi: the name holds a tab\n");
     EXPECT_EQ(ReadFile(dir / "Show.S01E02.smi"), "Show.S01E02.smi");
 
     const Outcome again = RunProgram(pipe, "/bin/sh");
