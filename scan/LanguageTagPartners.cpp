@@ -60,7 +60,10 @@ void DropLanguageTagPartners(const CMismatchScanner& scanner,
         std::size_t out = 0;
         for (std::size_t i = 0; i < paths.size(); ++i) {
             if (!drop[i]) {
-                paths[out++] = std::move(paths[i]);
+                if (out != i) { // a path moved onto itself would be left empty
+                    paths[out] = std::move(paths[i]);
+                }
+                ++out;
             }
         }
         paths.resize(out);

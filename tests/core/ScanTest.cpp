@@ -196,9 +196,9 @@ TEST(ScanMatch, PairsByPathUpToTheLastDot) {
          {"\xc7\xd1.smi"}},
         // Keeping language tags, "Video.<tag>.smi" is a partner of "Video.<video ext>", also
         // of a video paired already; another word is no tag, and a tag without video stays.
-        {{"a.avi", "a.ko.smi", "b.mkv", "b.smi", "b.Korean.smi", "c.mp4", "c.ko-KR.smi", "d.avi",
-          "d.x.smi", "e.en.smi"},
-         {"d.avi"},
+        {{"0.avi", "a.avi", "a.ko.smi", "b.mkv", "b.smi", "b.Korean.smi", "c.mp4", "c.ko-KR.smi",
+          "d.avi", "d.x.smi", "e.en.smi"},
+         {"0.avi", "d.avi"},
          {"d.x.smi", "e.en.smi"},
          true},
     };

@@ -12,6 +12,7 @@
 #include "wxplatform/WxText.h"
 
 #include <wx/checkbox.h>
+#include <wx/config.h>
 #include <wx/listctrl.h>
 
 #include <boost/filesystem/operations.hpp>
@@ -177,17 +178,21 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
                      "Title 07.srt",
                      "우리들의 블루스 01.mp4",
                      "우리들의 블루스 1화.smi",
-                     "Lone.avi"};
+                     "Lone.avi",
+                     "Lone.ko.smi"};
     for (const std::string& name : files) {
         WriteFile(shows / name, name);
     }
     Click(ids::kCheckRenameSubtitleFile);
+    // Keeping language tags, a preference of the profile: "Lone.ko.smi" is Lone.avi's partner.
+    Click(ids::kCheckKeepLanguageTag);
+    EXPECT_TRUE(Profile().ReadBool("/Workspace/KeepLanguageTag", false));
     {
         ScopedFolderChoice choice(shows.path().string());
         Press(ids::kButtonFolder);
     }
     Press(ids::kButtonScan);
-    const S videos = {at + files[0], at + files[6], at + files[2], at + files[4]};
+    const S videos = {at + files[0], at + files[2], at + files[4]};
     const S subtitles = {at + files[1], at + files[3], at + files[5]};
     EXPECT_EQ(Rows(VideoList()), videos);
     EXPECT_EQ(Rows(SubtitleList()), subtitles);
@@ -200,7 +205,7 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
     EXPECT_EQ(ReadFile(shows / "Drama.S01E02.1080p.WEB-DL.H264-GRP.smi"), files[1]);
     EXPECT_EQ(ReadFile(shows / "우리들의 블루스 01.smi"), files[5]);
     EXPECT_EQ(ReadFile(shows / "Title 07.srt"), files[3]);
-    EXPECT_EQ(Rows(VideoList()), (S{at + files[6], at + files[2]}));
+    EXPECT_EQ(Rows(VideoList()), S{at + files[2]});
     EXPECT_EQ(Rows(SubtitleList()), S{at + files[3]});
 
     // Undo puts both renamed files back and scans again; then there is nothing left to undo.
