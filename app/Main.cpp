@@ -15,7 +15,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     int exitCode = 1;
-    if (wxTheApp->CallOnInit()) {
+    if (!wxTheApp->CallOnInit()) {
+        // Start-up ends early after printing the help that was asked for: no failure.
+        if (static_cast<CTesslinGUIApp*>(wxTheApp)->HelpShown()) {
+            exitCode = 0;
+        }
+    } else {
         exitCode = wxTheApp->OnRun();
         // OnRun returns the main loop's code; OnExit's is the one the program reports.
         const int exitInstance = wxTheApp->OnExit();

@@ -85,6 +85,11 @@ bool CTesslinGUIApp::OnCmdLineParsed(wxCmdLineParser& parser) {
     return wxApp::OnCmdLineParsed(parser);
 }
 
+bool CTesslinGUIApp::OnCmdLineHelp(wxCmdLineParser& parser) {
+    m_helpShown = true;
+    return wxApp::OnCmdLineHelp(parser);
+}
+
 bool CTesslinGUIApp::OnInit() {
     if (!wxApp::OnInit()) {
         return false;

@@ -32,6 +32,10 @@ public:
     int OnExit() override;
     void OnInitCmdLine(wxCmdLineParser& parser) override;
     bool OnCmdLineParsed(wxCmdLineParser& parser) override;
+    // Prints the usage; start-up then ends, and HelpShown() tells the caller that it ended
+    // because help was asked for, which is no failure.
+    bool OnCmdLineHelp(wxCmdLineParser& parser) override;
+    bool HelpShown() const { return m_helpShown; }
 
     // The pieces of start-up, in order; OnInit runs them all. The GUI tests run the last
     // three the same way, one window per test.
@@ -74,6 +78,7 @@ private:
 
     long m_nAppLook = 0;
     wxString m_fileToOpen;
+    bool m_helpShown = false;
     std::unique_ptr<wxDocManager> m_docManager;
     std::map<int, wxString> m_contextMenus; // menu ID -> name
 

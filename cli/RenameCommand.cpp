@@ -59,9 +59,10 @@ int RunRename(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
 
     try {
+        // Relative names are the caller's to give: they resolve against the caller's folder.
         const RenamePlan plan =
-            BuildRenamePlan(values["video"].as<std::string>(), values["subtitle"].as<std::string>(),
-                            values.count("rename-video") == 0);
+            PrepareRename(values["video"].as<std::string>(), values["subtitle"].as<std::string>(),
+                          values.count("rename-video") == 0, PartnerPaths::kAny);
         MoveFileNoReplace(plan.existingName, plan.newName);
         out << plan.existingName << " -> " << plan.newName << '\n' << std::flush;
     } catch (const std::exception& e) {

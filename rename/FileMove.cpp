@@ -28,6 +28,11 @@ std::string CannotRename(const std::string& from, const std::string& to) {
     return "Cannot rename " + Quoted(from) + " to " + Quoted(to);
 }
 
+[[noreturn]] void ThrowCannotRename(const std::string& from, const std::string& to,
+                                    const std::string& reason) {
+    throw MoveFailed(CannotRename(from, to) + ": " + reason, reason);
+}
+
 // The folder that holds the entry `path` names, as the system resolves it.
 std::string FolderOf(const std::string& path) {
     const std::string::size_type slash = path.find_last_of('/');
@@ -62,11 +67,13 @@ Attempt MoveOnce(const std::string& from, const std::string& to) {
         return {errno, true};
     }
     if (calls.unlink(from.c_str()) != 0) {
-        const int err = errno;
-        throw SystemError(CannotRename(from, to) + " completely: the new name was made but the "
-                                                   "old one could not be removed, so both "
-                                                   "names now refer to the same file",
-                          err);
+        const std::string reason = std::strerror(errno);
+        throw MoveFailed(CannotRename(from, to) +
+                             " completely: the new name was made but the "
+                             "old one could not be removed, so both names "
+                             "now refer to the same file: " +
+                             reason,
+                         reason + " (both names now refer to the same file)");
     }
     return {};
 }
@@ -80,7 +87,7 @@ Attempt MoveOnce(const std::string& from, const std::string& to) {
         reason += " (this file system cannot rename a file without the risk of replacing "
                   "another one)";
     }
-    throw Error(CannotRename(from, to) + ": " + reason);
+    ThrowCannotRename(from, to, reason);
 }
 
 // How many names the file behind both `from` and `to` has; 0 when they are different files.
@@ -118,10 +125,20 @@ void MoveThroughTemporaryName(const std::string& from, const std::string& to) {
         return;
     }
     if (MoveOnce(temp, from).err != 0) {
-        throw Error(CannotRename(from, to) + ": " + std::strerror(second.err) +
-                    "; the file was left under the name " + Quoted(temp));
+        const std::string reason = std::string(std::strerror(second.err)) +
+                                   "; the file was left under the name " + Quoted(temp);
+        ThrowCannotRename(from, to, reason);
     }
     ThrowMoveFailure(from, to, second);
+}
+
+[[noreturn]] void ThrowNotDurable(const std::string& from, const std::string& to, int err) {
+    const std::string reason = std::string(std::strerror(err)) +
+                               " (the file was renamed, but the change could not be written to "
+                               "the disk)";
+    throw MoveFailed("Renamed " + Quoted(from) + " to " + Quoted(to) +
+                         ", but the change could not be written to the disk: " + std::strerror(err),
+                     reason);
 }
 
 // Makes the folder's new entries durable, as a write-through rename does on Windows.
@@ -134,18 +151,14 @@ void SyncFolder(const std::string& folder, const std::string& from, const std::s
             ::sync();
             return;
         }
-        throw SystemError("Renamed " + Quoted(from) + " to " + Quoted(to) +
-                              ", but the change could not be written to the disk",
-                          errno);
+        ThrowNotDurable(from, to, errno);
     }
     const int result = Calls().fsync(fd);
     const int err = errno;
     ::close(fd);
     // EINVAL and EROFS: the file system keeps no folder data to flush (some FUSE drivers).
     if (result != 0 && err != EINVAL && err != EROFS) {
-        throw SystemError("Renamed " + Quoted(from) + " to " + Quoted(to) +
-                              ", but the change could not be written to the disk",
-                          err);
+        ThrowNotDurable(from, to, err);
     }
 }
 

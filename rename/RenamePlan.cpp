@@ -1,23 +1,89 @@
 #include "rename/RenamePlan.h"
 
-#include "platform/Error.h"
+#include <boost/filesystem/operations.hpp>
+#include <boost/filesystem/path.hpp>
 
 namespace tesslin {
+
+namespace {
+
+#ifdef _WIN32
+constexpr const char* kSeparators = "\\/";
+#else
+constexpr const char* kSeparators = "/";
+#endif
+
+// Where the file name of `path` starts: just after its last separator.
+std::string::size_type FileNameStart(const std::string& path) {
+    const auto separator = path.find_last_of(kSeparators);
+    return separator == std::string::npos ? 0 : separator + 1;
+}
+
+void Refuse(RenameRefusal reason, const std::string& what) {
+    throw RenameRefused(reason, what);
+}
+
+} // namespace
 
 RenamePlan BuildRenamePlan(const std::string& video_name, const std::string& subtitle_name,
                            bool rename_sub_file) {
     const std::string& mover = rename_sub_file ? subtitle_name : video_name;
     const std::string& partner = rename_sub_file ? video_name : subtitle_name;
 
-    const auto mover_dot = mover.rfind('.');
-    if (mover_dot == std::string::npos) {
-        // Without a dot there is no extension to keep; renaming would strip it silently.
-        throw Error("The file to rename has no extension: " + mover);
+    if (mover.empty()) {
+        Refuse(RenameRefusal::kEmptyName, "The name of the file to rename is empty");
     }
-    const auto partner_dot = partner.rfind('.');
+    const auto moverFileName = FileNameStart(mover);
+    if (moverFileName == mover.size()) {
+        Refuse(RenameRefusal::kNoFileName,
+               "The name of the file to rename ends with a separator, so it names no file: " +
+                   mover);
+    }
+    // Only the file name can hold the extension: a dot in a folder name would make the
+    // "extension" a path ("dir.x/sub" -> ".x/sub") and move the file somewhere else.
+    const auto moverDot = mover.rfind('.');
+    if (moverDot == std::string::npos || moverDot < moverFileName) {
+        // Without an extension there is none to keep; renaming would strip it silently.
+        Refuse(RenameRefusal::kNoExtension, "The file to rename has no extension: " + mover);
+    }
+    const auto partnerDot = partner.rfind('.');
     const std::string stem =
-        partner_dot == std::string::npos ? partner : partner.substr(0, partner_dot);
-    return RenamePlan{mover, stem + mover.substr(mover_dot)};
+        partnerDot == std::string::npos ? partner : partner.substr(0, partnerDot);
+    const std::string newName = stem + mover.substr(moverDot);
+    if (FileNameStart(newName) == stem.size()) {
+        // An empty partner would give the relative name ".smi": a hidden file without a
+        // name in whatever folder the program runs in.
+        Refuse(RenameRefusal::kOnlyExtension,
+               "The new file name would be nothing but the extension: \"" + newName +
+                   "\" (from the name \"" + partner + "\")");
+    }
+    return RenamePlan{mover, newName};
+}
+
+RenamePlan PrepareRename(const std::string& video_name, const std::string& subtitle_name,
+                         bool rename_sub_file, PartnerPaths partners) {
+    namespace fs = boost::filesystem;
+    RenamePlan plan = BuildRenamePlan(video_name, subtitle_name, rename_sub_file);
+    const std::string& partner = rename_sub_file ? video_name : subtitle_name;
+    if (partners == PartnerPaths::kAbsoluteOnly && !fs::path(partner).is_absolute()) {
+        Refuse(RenameRefusal::kPartnerNotAbsolute,
+               "The name to take is not an absolute path: " + partner);
+    }
+
+    boost::system::error_code error;
+    const fs::file_status entry = fs::symlink_status(plan.existingName, error);
+    if (error || entry.type() == fs::file_not_found) {
+        return plan; // the move reports a missing file with the system's reason
+    }
+    // The link's target decides: a link to a file is renamed (the link itself moves), a
+    // link to a folder or to nothing is not a file.
+    const fs::file_status target =
+        entry.type() == fs::symlink_file ? fs::status(plan.existingName, error) : entry;
+    if (error || target.type() != fs::regular_file) {
+        Refuse(RenameRefusal::kNotAFile,
+               "The name of the file to rename names no regular file: " + plan.existingName);
+    }
+    return plan;
 }
 
 } // namespace tesslin

@@ -1,5 +1,9 @@
-// The pure computation of a rename: which file moves and to which new full name.
+// The computation of a rename (which file moves and to which new full name) and the checks
+// that refuse a rename before anything on disk is touched. The window, `tesslin rename` and
+// any batch of renames go through PrepareRename, so all of them refuse the same cases.
 #pragma once
+
+#include "platform/Error.h"
 
 #include <string>
 
@@ -10,11 +14,48 @@ struct RenamePlan {
     std::string newName;      // the partner's stem followed by the mover's own extension
 };
 
+// Why a rename was refused; nothing on disk has been touched.
+enum class RenameRefusal {
+    kEmptyName,          // the name of the file to rename is empty
+    kNoFileName,         // it ends with a separator: it names a folder, not a file
+    kNoExtension,        // its file name (after the last separator) holds no dot
+    kOnlyExtension,      // the new file name would be the extension alone
+    kPartnerNotAbsolute, // the partner is not an absolute path, where one is required
+    kNotAFile,           // it names something other than a regular file or a link to one
+};
+
+// A refused rename. what() is the English text (the command line shows it); reason() lets
+// the window say the same in its own words.
+class RenameRefused : public Error {
+public:
+    RenameRefused(RenameRefusal reason, const std::string& what) : Error(what), reason_(reason) {}
+    RenameRefusal reason() const { return reason_; }
+
+private:
+    RenameRefusal reason_;
+};
+
 // rename_sub_file true: the subtitle takes the video's name; false: the reverse.
-// The last dot is the last '.' anywhere in the whole text, folders included.
-// The stem is the partner up to its last dot (the whole partner when it has none); the
-// extension is the mover from its last dot on. Throws Error when the mover has no dot.
+// The extension is the mover's file name (the part after its last separator) from its last
+// dot on; the stem is the partner up to the last dot anywhere in its text (the whole partner
+// when it has none, so a dot in a folder name counts there). newName = stem + extension.
+// Pure: touches neither the disk nor any window. Throws RenameRefused (kEmptyName,
+// kNoFileName, kNoExtension, kOnlyExtension) when there is no extension to keep or the new
+// file name would be nothing but the extension (an empty partner, or one that ends with a
+// separator or in a folder's dot).
 RenamePlan BuildRenamePlan(const std::string& video_name, const std::string& subtitle_name,
                            bool rename_sub_file);
+
+// Which partner paths a rename accepts. The window's lists hold absolute paths only, so there
+// a relative partner is a mistake that would move the file into the working folder; the
+// command line resolves relative paths against the caller's folder on purpose.
+enum class PartnerPaths { kAny, kAbsoluteOnly };
+
+// BuildRenamePlan, then the checks that need the disk: the file to rename, when it exists,
+// must be a regular file or a symbolic link to one (a missing file is left to the move,
+// which reports it). Throws RenameRefused; the plan it returns is ready for
+// MoveFileNoReplace.
+RenamePlan PrepareRename(const std::string& video_name, const std::string& subtitle_name,
+                         bool rename_sub_file, PartnerPaths partners);
 
 } // namespace tesslin

@@ -40,19 +40,50 @@ constexpr const char* kNoSubtitleSelected = "자막 파일이 선택되지 않�
 constexpr const char* kRenamingError = "Renaming error!";
 constexpr const char* kNoProposals = "이름만 달라 짝이 될 파일을 찾지 못했습니다.";
 constexpr const char* kNothingToUndo = "되돌릴 이름 변경이 없습니다.";
+// The captions of the two name boxes.
+constexpr const char* kVideoNameBox = "영상 파일 이름";
+constexpr const char* kSubtitleNameBox = "자막 파일 이름";
 
 // Texts that may carry paths or patterns, whose bytes need not be UTF-8.
 void ShowFrameworkText(const std::string& text) {
     tesslin::ShowFrameworkMessage(tesslin::PathToWx(text));
 }
 
-// Why a rename was refused before anything on disk was touched.
-std::string NoExtensionText(const std::string& mover) {
-    if (mover.empty()) {
-        return "변경할 파일 이름이 비어 있어 이름을 변경하지 않았습니다.\n목록에서 파일을 다시 "
-               "선택하세요.";
+// Why a rename was refused before anything on disk was touched. `partnerBox` is the caption
+// of the box whose name the file was to take.
+std::string RefusalText(const tesslin::RenameRefused& refusal, const std::string& mover,
+                        const std::string& partner, const std::string& partnerBox) {
+    using tesslin::RenameRefusal;
+    constexpr const char* kNotRenamed = " 이름을 변경하지 않았습니다.";
+    constexpr const char* kPickAgain = "\n목록에서 파일을 다시 선택하세요.";
+    switch (refusal.reason()) {
+    case RenameRefusal::kEmptyName:
+        return std::string("변경할 파일 이름이 비어 있어") + kNotRenamed + kPickAgain;
+    case RenameRefusal::kNoExtension:
+        return std::string("변경할 파일 이름에 확장자가 없어") + kNotRenamed + "\n\n파일: " + mover;
+    case RenameRefusal::kNoFileName:
+    case RenameRefusal::kNotAFile:
+        return std::string("변경할 이름이 파일이 아니어서(폴더 등)") + kNotRenamed +
+               "\n\n이름: " + mover;
+    case RenameRefusal::kOnlyExtension:
+        if (partner.empty()) {
+            return partnerBox + "이 비어 있어" + kNotRenamed + kPickAgain;
+        }
+        return std::string("새 파일 이름이 확장자뿐이어서") + kNotRenamed + "\n\n" + partnerBox +
+               ": " + partner;
+    case RenameRefusal::kPartnerNotAbsolute:
+        return partnerBox + "이 절대 경로가 아니어서" + kNotRenamed + kPickAgain + "\n\n" +
+               partnerBox + ": " + partner;
     }
-    return "변경할 파일 이름에 확장자가 없어 이름을 변경하지 않았습니다.\n\n파일: " + mover;
+    return refusal.what();
+}
+
+// The system's reason for a failed move, for the line after "Renaming error!".
+std::string MoveFailureReason(const std::exception& e) {
+    if (const auto* failed = dynamic_cast<const tesslin::MoveFailed*>(&e)) {
+        return failed->reason();
+    }
+    return tesslin::ErrorText(e);
 }
 
 } // namespace
@@ -295,18 +326,23 @@ void CTesslinGUIView::OnButtonRenameFile(wxCommandEvent&) {
     const bool renameSubtitle = Settings().rename_sub_file.value;
     tesslin::RenamePlan plan;
     try {
-        plan = tesslin::BuildRenamePlan(videoName, subtitleName, renameSubtitle);
-    } catch (const tesslin::Error&) {
-        // Without an extension there is nothing to keep; renaming would strip it. Nothing
-        // has changed yet, and the lists and boxes stay so the user can correct the name.
-        ShowFrameworkText(NoExtensionText(renameSubtitle ? subtitleName : videoName));
+        // The lists only ever put absolute paths in the boxes; a relative one was typed or
+        // left over, and would move the file into the program's working folder.
+        plan = tesslin::PrepareRename(videoName, subtitleName, renameSubtitle,
+                                      tesslin::PartnerPaths::kAbsoluteOnly);
+    } catch (const tesslin::RenameRefused& refusal) {
+        // Nothing has changed yet; the lists and boxes stay so the user can correct the name.
+        ShowFrameworkText(RefusalText(refusal, renameSubtitle ? subtitleName : videoName,
+                                      renameSubtitle ? videoName : subtitleName,
+                                      renameSubtitle ? kVideoNameBox : kSubtitleNameBox));
         return;
     }
     try {
         tesslin::MoveFileNoReplace(plan.existingName, plan.newName);
         m_renameHistory.Record({{{plan.existingName, plan.newName}, true, {}}});
-    } catch (const std::exception&) {
-        tesslin::ShowViewMessage(tesslin::FromUtf8(kRenamingError));
+    } catch (const std::exception& e) {
+        tesslin::ShowViewMessage(
+            tesslin::PathToWx(std::string(kRenamingError) + "\n" + MoveFailureReason(e)));
     }
     // Whatever the outcome, the pair leaves the lists; the next scan shows it again if it
     // is still unmatched.

@@ -3,10 +3,18 @@
 #include "wxplatform/SystemEnd.h"
 
 #include <wx/app.h>
+#include <wx/dialog.h>
 #include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/toplevel.h>
 
+#ifdef __WXGTK__
+#include <dlfcn.h>
+#endif
+
+#include <atomic>
 #include <utility>
+#include <vector>
 
 namespace tesslin {
 
@@ -17,24 +25,27 @@ std::function<void()>& EmergencySave() {
     return save;
 }
 
-// Counts the modal boxes that are open, so that a close request never pulls the window
-// from under a box that is still running its own loop. Once a close is pending, further
-// boxes are answered with "cancel" without being shown.
+// Keeps the modal boxes that are open, innermost last, so that a close request never pulls
+// the window from under a box that is still running its own loop, and so that a signal can
+// end them. Once a signal has arrived, further boxes are answered with "cancel" without
+// being shown: whoever asked the program to end may not wait for a click.
 class ModalTracker : public wxModalDialogHook {
 public:
-    int open = 0;
+    std::vector<wxDialog*> open;
+    bool answer_cancel = false;
     bool close_pending = false;
 
 protected:
-    int Enter(wxDialog*) override {
-        if (close_pending) {
+    int Enter(wxDialog* dialog) override {
+        if (answer_cancel) {
             return wxID_CANCEL;
         }
-        ++open;
+        open.push_back(dialog);
         return wxID_NONE;
     }
-    void Exit(wxDialog*) override {
-        if (--open == 0 && close_pending) {
+    void Exit(wxDialog* dialog) override {
+        std::erase(open, dialog);
+        if (open.empty() && close_pending) {
             // Close from the main loop, after the code that showed the box has returned.
             wxTheApp->CallAfter([] { RequestOrderlyClose(); });
         }
@@ -47,6 +58,30 @@ ModalTracker& Tracker() {
 }
 
 bool closing = false;
+
+// How many signals have arrived. Lock-free, so that a signal handler may count.
+std::atomic<int> signals_noted{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+// Ends a modal box as its Cancel button (or its window's close button) would.
+void CancelDialog(wxDialog& dialog) {
+#ifdef __WXGTK__
+    // The message box runs GTK's own dialog loop, which only a response ends; the other
+    // boxes run the toolkit's modal loop. GTK is reached at run time (it is loaded with the
+    // toolkit), so building needs no GTK development files.
+    if (dynamic_cast<wxMessageDialog*>(&dialog) != nullptr && dialog.GetHandle() != nullptr) {
+        using DialogResponse = void (*)(void* gtkDialog, int response);
+        if (void* symbol = dlsym(RTLD_DEFAULT, "gtk_dialog_response")) {
+            constexpr int kGtkResponseDeleteEvent = -4; // the box's window was closed
+            reinterpret_cast<DialogResponse>(symbol)(dialog.GetHandle(), kGtkResponseDeleteEvent);
+            return;
+        }
+    }
+#endif
+    if (dialog.IsModal()) {
+        dialog.EndModal(wxID_CANCEL);
+    }
+}
 
 } // namespace
 
@@ -70,12 +105,39 @@ void InstallOrderlyEnd() {
     InstallSystemEndHandlers();
 }
 
+bool NoteSignal() {
+    return signals_noted.fetch_add(1) == 0;
+}
+
+bool SignalArrived() {
+    return signals_noted.load() > 0;
+}
+
+void OnSignalArrived() {
+    ModalTracker& tracker = Tracker();
+    // From now on no box waits for a click, the close-time ones included.
+    tracker.answer_cancel = true;
+    if (!tracker.open.empty()) {
+        // Save first: should ending a box not release whatever holds the close, a second
+        // signal ends the program at once and nothing is lost.
+        SaveSettingsNow();
+        tracker.close_pending = true;
+        // Innermost first: each box's loop returns into the code that showed the next one.
+        const std::vector<wxDialog*> boxes = tracker.open;
+        for (auto box = boxes.rbegin(); box != boxes.rend(); ++box) {
+            CancelDialog(**box);
+        }
+        return; // the close follows once the last box has ended
+    }
+    RequestOrderlyClose();
+}
+
 void RequestOrderlyClose() {
     if (closing) {
         return;
     }
     ModalTracker& tracker = Tracker();
-    if (tracker.open > 0) {
+    if (!tracker.open.empty()) {
         // The box may wait for a user who is gone; whoever asked us to end may not wait.
         if (!tracker.close_pending) {
             tracker.close_pending = true;

@@ -8,6 +8,9 @@ namespace tesslin {
 // Saves the settings at once through the emergency save, when one is set.
 void SaveSettingsNow();
 
+// Counts a signal; true for the first one. Safe to call from a signal handler.
+bool NoteSignal();
+
 // Installs the platform's handlers, once; each ends in RequestOrderlyClose or SaveSettingsNow.
 void InstallSystemEndHandlers();
 

@@ -23,7 +23,23 @@ namespace {
 // the main loop watches the other end and does the real work there.
 int signal_pipe[2] = {-1, -1};
 
-extern "C" void OnSignal(int) {
+extern "C" void OnSignal(int signum) {
+    if (!NoteSignal()) {
+        // The first signal's close has not ended the program: something holds it (a box
+        // that cannot be ended, a long task, a blocked read). The caller may not wait any
+        // longer; the settings were saved when the first signal found a box open.
+        struct sigaction action = {};
+        action.sa_handler = SIG_DFL;
+        sigemptyset(&action.sa_mask);
+        sigaction(signum, &action, nullptr);
+        // The signal is blocked while its handler runs; unblocked, it ends the process now.
+        sigset_t mask;
+        sigemptyset(&mask);
+        sigaddset(&mask, signum);
+        sigprocmask(SIG_UNBLOCK, &mask, nullptr);
+        raise(signum);
+        _exit(128 + signum);
+    }
     const int saved_errno = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = write(signal_pipe[1], &byte, 1);
@@ -36,7 +52,7 @@ public:
         char buffer[64];
         while (read(signal_pipe[0], buffer, sizeof buffer) > 0) {
         }
-        RequestOrderlyClose();
+        OnSignalArrived();
     }
     void OnWriteWaiting() override {}
     void OnExceptionWaiting() override {}

@@ -244,6 +244,16 @@ TEST(CommandLineRename, RenamesEitherFileAndNeverReplaces) {
          ": No such file or directory\n", {{"a.avi", "vid"}}},
         {"the file to rename has no extension", {{"a.avi", "vid"}, {"sub", "sub"}},
          {"rename", "a.avi", "sub"}, 1, "", "", {{"a.avi", "vid"}, {"sub", "sub"}}},
+        {"a dot in a folder is no extension", {{"dir.x/sub", "sub"}, {"v.x/keep", "k"}},
+         {"rename", "v", "dir.x/sub"}, 1, "", "has no extension: dir.x/sub\n",
+         {{"dir.x/sub", "sub"}, {"v.x/keep", "k"}}},
+        {"a new name that is only the extension", {{"s/x.smi", "sub"}},
+         {"rename", "", "s/x.smi"}, 1, "", "", {{"s/x.smi", "sub"}}},
+        {"a folder is no file", {{"s.smi/inner", "in"}}, {"rename", "v.avi", "s.smi"}, 1, "",
+         "names no regular file: s.smi\n", {{"s.smi/inner", "in"}}},
+        {"a trailing separator names no file", {{"s.smi/inner", "in"}},
+         {"rename", "v.avi", "s.smi/"}, 1, "", "so it names no file: s.smi/\n",
+         {{"s.smi/inner", "in"}}},
     };
     // clang-format on
     for (const RenameCase& c : cases) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tesslin {
 namespace {
 
@@ -37,10 +39,28 @@ TEST(BuildRenamePlan, TakesPartnerStemAndMoverExtension) {
     }
 }
 
-TEST(BuildRenamePlan, RefusesMoverWithoutDot) {
-    EXPECT_THROW(BuildRenamePlan("/v/a.avi", "/v/nodot", true), Error);
-    EXPECT_THROW(BuildRenamePlan("/v/nodot", "/v/a.smi", false), Error);
-    EXPECT_THROW(BuildRenamePlan("", "", true), Error);
+TEST(BuildRenamePlan, RefusesWhenTheExtensionOrTheNewFileNameWouldBeLost) {
+    const std::tuple<const char*, const char*, bool, RenameRefusal> cases[] = {
+        {"/v/a.avi", "/v/nodot", true, RenameRefusal::kNoExtension},
+        {"/v/nodot", "/v/a.smi", false, RenameRefusal::kNoExtension},
+        // Only the file name holds the extension, not a folder ("/dir.x/sub" is no ".x/sub").
+        {"/v/a.avi", "/dir.x/sub", true, RenameRefusal::kNoExtension},
+        {"", "", true, RenameRefusal::kEmptyName},
+        {"/v/a.avi", "/v/s.smi/", true, RenameRefusal::kNoFileName},
+        // The new name would be ".smi" alone: relative, hidden, nameless.
+        {"", "/v/s.smi", true, RenameRefusal::kOnlyExtension},
+        {"/v/", "/v/s.smi", true, RenameRefusal::kOnlyExtension},
+        {"/v/.hidden", "/v/s.smi", true, RenameRefusal::kOnlyExtension},
+    };
+    for (const auto& [video, subtitle, rename_sub_file, reason] : cases) {
+        SCOPED_TRACE(std::string(video) + " | " + subtitle);
+        try {
+            BuildRenamePlan(video, subtitle, rename_sub_file);
+            ADD_FAILURE() << "not refused";
+        } catch (const RenameRefused& refused) {
+            EXPECT_EQ(refused.reason(), reason) << refused.what();
+        }
+    }
 }
 
 TEST(SplitWords, SplitsOnWhiteSpaceOnly) {

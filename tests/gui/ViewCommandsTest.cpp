@@ -223,7 +223,8 @@ TEST_F(ViewCommands, RenameOntoAnExistingFileReplacesNothingButTheRowsLeave) {
     WriteFile(In("a.smi"), ""); // empty files are not listed, but they are files
     Select(VideoList(), 0);
     Select(SubtitleList(), 0);
-    wxTEST_DIALOG(Press(ids::kButtonRenameFile), ExpectMessage("Renaming error!", false));
+    wxTEST_DIALOG(Press(ids::kButtonRenameFile),
+                  ExpectMessage("Renaming error!\nFile exists", false));
     EXPECT_EQ(ReadFile(In("a.smi")), "");
     EXPECT_EQ(ReadFile(In("c.smi")), "c.smi");
     EXPECT_EQ(Rows(VideoList()), S{In("b.avi")});
@@ -232,19 +233,42 @@ TEST_F(ViewCommands, RenameOntoAnExistingFileReplacesNothingButTheRowsLeave) {
     EXPECT_EQ(BoxText(ids::kEditSubtitleFileName), "");
 }
 
-TEST_F(ViewCommands, RenameRefusesANameWithoutExtensionAndKeepsListsAndBoxes) {
-    Select(VideoList(), 0);
-    Select(SubtitleList(), 1);
-    Type(ids::kEditSubtitleFileName, In("nodot"));
-    wxTEST_DIALOG(
-        Press(ids::kButtonRenameFile),
-        ExpectMessage("변경할 파일 이름에 확장자가 없어 이름을 변경하지 않았습니다.\n\n파일: " +
-                          In("nodot"),
-                      true));
-    EXPECT_EQ(Rows(VideoList()).size(), 2u);
-    EXPECT_EQ(Rows(SubtitleList()).size(), 2u);
-    EXPECT_EQ(BoxText(ids::kEditSubtitleFileName), In("nodot"));
-    EXPECT_TRUE(fs::exists(In("d.smi")));
+TEST_F(ViewCommands, RenameRefusalsTouchNoFileAndKeepListsAndBoxes) {
+    struct Case {
+        int box;
+        std::string typed;
+        std::string message;
+    };
+    const Case cases[] = {
+        {ids::kEditSubtitleFileName, In("nodot"),
+         "변경할 파일 이름에 확장자가 없어 이름을 변경하지 않았습니다.\n\n파일: " + In("nodot")},
+        // A box left empty (an earlier rename emptied both) or a name typed without a folder
+        // would put the file into the program's working folder.
+        {ids::kEditVideoFileName, "",
+         "영상 파일 이름이 비어 있어 이름을 변경하지 않았습니다.\n목록에서 파일을 다시 "
+         "선택하세요."},
+        {ids::kEditVideoFileName, "typed.avi",
+         "영상 파일 이름이 절대 경로가 아니어서 이름을 변경하지 않았습니다.\n목록에서 파일을 "
+         "다시 선택하세요.\n\n영상 파일 이름: typed.avi"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Select(VideoList(), 0);
+        Select(SubtitleList(), 1);
+        Type(ids::kEditVideoFileName, In("a.avi"));
+        Type(ids::kEditSubtitleFileName, In("d.smi"));
+        Type(c.box, c.typed);
+        const std::string videoBox = BoxText(ids::kEditVideoFileName);
+        const std::string subtitleBox = BoxText(ids::kEditSubtitleFileName);
+        wxTEST_DIALOG(Press(ids::kButtonRenameFile), ExpectMessage(c.message, true));
+        EXPECT_EQ(Rows(VideoList()).size(), 2u);
+        EXPECT_EQ(Rows(SubtitleList()).size(), 2u);
+        EXPECT_EQ(BoxText(ids::kEditVideoFileName), videoBox);
+        EXPECT_EQ(BoxText(ids::kEditSubtitleFileName), subtitleBox);
+        EXPECT_EQ(ReadFile(In("d.smi")), "d.smi");
+        EXPECT_FALSE(fs::exists(WorkDir() / ".smi"));
+        EXPECT_FALSE(fs::exists(WorkDir() / "typed.smi"));
+    }
 }
 
 TEST_F(ViewCommands, RenameRemovesTheFirstSelectedRowOfEachList) {

@@ -147,6 +147,54 @@ TEST_F(OrderlyEnd, SignalsCloseTheWindowAndTheSettingsAreWritten) {
     }
 }
 
+// Nobody is there to click: a signal ends the message box open at start as if cancelled and
+// the program closes in order; a second signal before the program could end ends it at once.
+TEST_F(OrderlyEnd, SignalsDoNotWaitForAnOpenBox) {
+    const char* display = std::getenv("DISPLAY");
+    ASSERT_NE(display, nullptr);
+    struct Case {
+        std::vector<int> signals; // sent while the program is stopped, so none is handled yet
+    };
+    const Case cases[] = {{{SIGTERM}}, {{SIGHUP}}, {{SIGINT, SIGTERM}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(strsignal(c.signals.front()) + std::to_string(c.signals.size()));
+        WriteFile(SettingsFile(), "autostart TRUE\n"); // a message at start
+        m_program = Spawn({ProgramPath()}, m_cwd.path().string(),
+                          {"HOME=" + m_home.path().string(), "DISPLAY=" + std::string(display),
+                           "GSETTINGS_BACKEND=memory", "NO_AT_BRIDGE=1",
+                           "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1"});
+        std::this_thread::sleep_for(1500ms);
+        kill(m_program, SIGSTOP);
+        for (const int signum : c.signals) {
+            kill(m_program, signum);
+        }
+        kill(m_program, SIGCONT);
+        const int status = WaitFor(m_program, 20s);
+        Settings defaults;
+        defaults.ResetToDefaults();
+        if (c.signals.size() == 1) {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+            EXPECT_EQ(ReadFile(SettingsFile()), FormatSettingsFile(defaults));
+        } else {
+            EXPECT_TRUE(WIFSIGNALED(status) &&
+                        (WTERMSIG(status) == SIGINT || WTERMSIG(status) == SIGTERM))
+                << status;
+            const std::string text = ReadFile(SettingsFile());
+            EXPECT_TRUE(text == "autostart TRUE\n" || text == FormatSettingsFile(defaults)) << text;
+        }
+    }
+}
+
+TEST_F(OrderlyEnd, HelpAskedForIsNoFailure) {
+    const char* display = std::getenv("DISPLAY");
+    ASSERT_NE(display, nullptr);
+    m_program = Spawn({ProgramPath(), "--help"}, m_cwd.path().string(),
+                      {"HOME=" + m_home.path().string(), "DISPLAY=" + std::string(display)});
+    const int status = WaitFor(m_program, 20s);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_FALSE(fs::exists(SettingsFile())) << "help starts nothing";
+}
+
 TEST_F(OrderlyEnd, LosingTheDisplaySavesTheSettingsBeforeTheProgramEnds) {
     // A display of its own, which the test then takes away.
     int fds[2];
