@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "rename/FileMove.h"
+#include "rename/RenamePlan.h"
 
 #include <sys/stat.h>
 
@@ -13,32 +14,11 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
-std::string FileNameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The refusals that need no move: a batch of renames, like the single one, never strips an
-// extension, never leaves a file named by its extension alone, and moves only files.
+// A batch of renames refuses what the single rename refuses: a name that is empty or names
+// no file, a file name without an extension, a new file name that is the extension alone,
+// and anything but a regular file (or a link to one).
 void Check(const RenameStep& step) {
-    if (step.from.empty() || step.to.empty()) {
-        throw Error("Cannot rename " + Quoted(step.from) + " to " + Quoted(step.to) +
-                    ": a name is empty");
-    }
-    const std::string from_name = FileNameOf(step.from);
-    const std::size_t dot = from_name.rfind('.');
-    if (dot == std::string::npos) {
-        throw Error("The file to rename has no extension: " + step.from);
-    }
-    const std::string to_name = FileNameOf(step.to);
-    if (to_name.empty() || to_name == from_name.substr(dot)) {
-        throw Error("Cannot rename " + Quoted(step.from) + " to " + Quoted(step.to) +
-                    ": the new name would be the extension alone");
-    }
-    struct stat st;
-    if (::stat(step.from.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        throw Error("Cannot rename " + Quoted(step.from) + ": it is not a file");
-    }
+    CheckRenamePlan(RenamePlan{step.from, step.to});
 }
 
 bool IdentityOf(const std::string& path, std::uint64_t& device, std::uint64_t& inode,

@@ -51,10 +51,15 @@ RenamePlan BuildRenamePlan(const std::string& video_name, const std::string& sub
 // command line resolves relative paths against the caller's folder on purpose.
 enum class PartnerPaths { kAny, kAbsoluteOnly };
 
-// BuildRenamePlan, then the checks that need the disk: the file to rename, when it exists,
-// must be a regular file or a symbolic link to one (a missing file is left to the move,
-// which reports it). Throws RenameRefused; the plan it returns is ready for
-// MoveFileNoReplace.
+// The checks every rename passes before MoveFileNoReplace, for a plan made any way (a
+// batch of renames makes its own): the refusals of BuildRenamePlan on existingName and
+// newName, and, on the disk, that existingName, when it exists, is a regular file or a
+// symbolic link to one (a missing file is left to the move, which reports it). Throws
+// RenameRefused.
+void CheckRenamePlan(const RenamePlan& plan);
+
+// BuildRenamePlan, the partner rule, then CheckRenamePlan. Throws RenameRefused; the plan it
+// returns is ready for MoveFileNoReplace.
 RenamePlan PrepareRename(const std::string& video_name, const std::string& subtitle_name,
                          bool rename_sub_file, PartnerPaths partners);
 
