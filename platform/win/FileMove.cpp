@@ -60,7 +60,8 @@ DWORD SharedFileLinks(const std::wstring& from, const std::wstring& to) {
 }
 
 [[noreturn]] void ThrowMoveFailure(const std::string& from, const std::string& to, DWORD err) {
-    throw Error(CannotRename(from, to) + ": " + win::ErrorText(err));
+    const std::string reason = win::ErrorText(err);
+    throw MoveFailed(CannotRename(from, to) + ": " + reason, reason);
 }
 
 // The folder part of `path`, up to and including its last separator; "" for a bare name.
@@ -92,8 +93,9 @@ void MoveThroughTemporaryName(const std::string& from, const std::string& to,
         return;
     }
     if (MoveOnce(temp, wfrom) != 0) {
-        throw Error(CannotRename(from, to) + ": " + win::ErrorText(err) +
-                    "; the file was left under the name " + Quoted(win::Utf8(temp)));
+        const std::string reason =
+            win::ErrorText(err) + "; the file was left under the name " + Quoted(win::Utf8(temp));
+        throw MoveFailed(CannotRename(from, to) + ": " + reason, reason);
     }
     ThrowMoveFailure(from, to, err);
 }
