@@ -1,6 +1,7 @@
 #include "settings/AtomicWrite.h"
 
 #include "platform/Error.h"
+#include "settings/AtomicWriteSeam.h"
 #include "settings/TemporaryFiles.h"
 
 #include <boost/filesystem/operations.hpp>
@@ -16,6 +17,11 @@ namespace fs = boost::filesystem;
 namespace tesslin {
 
 namespace {
+
+AtomicWriteCalls& Calls() {
+    static AtomicWriteCalls calls{&::fsync, &::rename};
+    return calls;
+}
 
 // Closes a descriptor on every path out of a function.
 class FileDescriptor {
@@ -69,6 +75,10 @@ bool WriteAll(int fd, std::string_view data) {
 }
 
 } // namespace
+
+AtomicWriteCalls SetAtomicWriteCalls(const AtomicWriteCalls& calls) {
+    return std::exchange(Calls(), calls);
+}
 
 void ReplaceFileAtomically(const std::string& path, std::string_view contents,
                            const std::string& cannot_open_text) {
@@ -130,7 +140,7 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
         [[maybe_unused]] const int ignored =
             ::fchown(temp.get(), old_status.st_uid, old_status.st_gid);
     }
-    if (!WriteAll(temp.get(), contents) || ::fsync(temp.get()) != 0) {
+    if (!WriteAll(temp.get(), contents) || Calls().fsync(temp.get()) != 0) {
         throw fail("Cannot write setting.ini");
     }
     if (temp.Close() != 0) {
@@ -138,7 +148,7 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
         ::unlink(temp_name.c_str());
         throw SystemError("Cannot write setting.ini", err);
     }
-    if (::rename(temp_name.c_str(), target.c_str()) != 0) {
+    if (Calls().rename(temp_name.c_str(), target.c_str()) != 0) {
         const int err = errno;
         ::unlink(temp_name.c_str());
         throw SystemError("Cannot replace setting.ini", err);
@@ -149,7 +159,7 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0) {
-        ::fsync(dir.get());
+        Calls().fsync(dir.get());
     }
     RemoveLeftoverTemporaryFiles(target);
 }
