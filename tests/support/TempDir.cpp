@@ -4,8 +4,8 @@
 
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace fs = boost::filesystem;
 
@@ -58,6 +58,46 @@ std::string ReadFile(const std::string& path) {
         throw std::runtime_error("cannot read test file " + path);
     }
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+Listing ListFolder(const fs::path& root) {
+    Listing entries;
+    for (fs::recursive_directory_iterator it(root), end; it != end; ++it) {
+        // The path below `root` as the walk built it; fs::relative would resolve links.
+        const std::string name = it->path().string().substr(root.string().size() + 1);
+        switch (it->symlink_status().type()) {
+        case fs::symlink_file:
+            entries[name] = "-> " + fs::read_symlink(it->path()).string();
+            break;
+        case fs::regular_file:
+            entries[name] = ReadFile(it->path().string());
+            break;
+        case fs::directory_file:
+            entries[name] = "<folder>";
+            break;
+        default:
+            entries[name] = "<other>";
+        }
+    }
+    return entries;
+}
+
+void MakeEntries(const fs::path& root, const Listing& listing) {
+    for (const auto& [name, contents] : listing) {
+        const fs::path path = root / name;
+        if (path.parent_path() != root) {
+            fs::create_directories(path.parent_path());
+        }
+        if (contents == "<folder>") {
+            fs::create_directories(path);
+        } else if (contents == "<other>") {
+            ::mkfifo(path.c_str(), 0666);
+        } else if (contents.starts_with("-> ")) {
+            fs::create_symlink(contents.substr(3), path);
+        } else {
+            WriteFile(path.string(), contents);
+        }
+    }
 }
 
 } // namespace tesslin::test

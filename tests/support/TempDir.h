@@ -1,12 +1,14 @@
-// A fresh temporary folder for one test, removed afterwards (also when made unreadable).
+// Real temporary folders and files for tests.
 #pragma once
 
 #include <boost/filesystem/path.hpp>
 
+#include <map>
 #include <string>
 
 namespace tesslin::test {
 
+// A fresh temporary folder for one test, removed afterwards (also when made unreadable).
 class TempDir {
 public:
     TempDir();
@@ -38,5 +40,13 @@ private:
 void WriteFile(const std::string& path, const std::string& bytes);
 // The whole contents of `path`, byte for byte.
 std::string ReadFile(const std::string& path);
+
+// Every entry below `root`: relative name -> file contents, "-> target" for a symbolic link,
+// "<folder>" for a folder, "<other>" for anything else. Comparing whole listings also catches
+// temporary files left behind and files that should not have changed.
+using Listing = std::map<std::string, std::string>;
+Listing ListFolder(const boost::filesystem::path& root);
+// Makes the entries of `listing` below `root` (the reverse of ListFolder; "<other>": a pipe).
+void MakeEntries(const boost::filesystem::path& root, const Listing& listing);
 
 } // namespace tesslin::test

@@ -1,5 +1,6 @@
 #include "tests/support/Unprivileged.h"
 
+#include <cstdio>
 #include <exception>
 #include <grp.h>
 #include <sys/types.h>
@@ -36,6 +37,31 @@ int RunUnprivileged(const std::function<int()>& body) {
         return -1;
     }
     return WEXITSTATUS(status);
+}
+
+std::string RunStep(bool in_child, const std::function<std::string()>& body) {
+    if (!in_child) {
+        return body();
+    }
+    // An anonymous file the child inherits: holds any amount without a reader alongside.
+    std::FILE* file = std::tmpfile();
+    if (file == nullptr) {
+        return "child failed: no temporary file";
+    }
+    const int status = RunUnprivileged([&] {
+        const std::string text = body();
+        return std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
+                       std::fflush(file) == 0
+                   ? 0
+                   : 1;
+    });
+    std::string text;
+    std::rewind(file);
+    for (int c; (c = std::fgetc(file)) != EOF;) {
+        text += static_cast<char>(c);
+    }
+    std::fclose(file);
+    return status == 0 ? text : "child failed (" + std::to_string(status) + "): " + text;
 }
 
 } // namespace tesslin::test

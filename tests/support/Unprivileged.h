@@ -14,4 +14,8 @@ namespace tesslin::test {
 // searchable by that user.
 int RunUnprivileged(const std::function<int()>& body);
 
+// Runs `body` and returns its text; with `in_child`, through RunUnprivileged, the text coming
+// back to the parent. A child that crashes, throws or cannot start gives "child failed ...".
+std::string RunStep(bool in_child, const std::function<std::string()>& body);
+
 } // namespace tesslin::test
