@@ -1,23 +1,31 @@
+// The settings file: its exact bytes, the tokenizer's rules, and reading and writing real files
+// when the file or its folder is not as expected, the disk is full or a system call fails. Every
+// write states the order of the calls that make it atomic (the temporary file synced before it
+// replaces the old one, the folder synced after), through the writer's seam.
 #include "settings/SettingsFile.h"
 
 #include "platform/Error.h"
 #include "platform/MessageSeam.h"
+#include "settings/AtomicWriteSeam.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Unprivileged.h"
 
 #include <boost/filesystem.hpp>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <random>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = boost::filesystem;
 
 namespace tesslin {
 namespace {
 
+using test::Listing;
 using test::ReadFile;
-using test::ScopedWorkingDirectory;
-using test::WriteFile;
 using Values = std::vector<std::string>;
 
 Settings Defaults() {
@@ -25,18 +33,6 @@ Settings Defaults() {
     s.ResetToDefaults();
     return s;
 }
-
-// Collects what the settings reader shows to the user.
-class MessageCapture {
-public:
-    MessageCapture()
-        : previous_(SetMessageSink([this](const std::string& text) { shown.push_back(text); })) {}
-    ~MessageCapture() { SetMessageSink(previous_); }
-    Values shown;
-
-private:
-    MessageSink previous_;
-};
 
 const char kDefaultFile[] =
     "# Program-generated setting file.\r\n"
@@ -54,30 +50,11 @@ const char kDefaultFile[] =
     "rename_sub_file 1 # true 이면 자막 파일을 영상 파일 이름에 맞춰 변경하고, false이면 그 "
     "반대로 한다.\r\n";
 
-TEST(SettingsRecord, ResetRestoresEveryDefault) {
-    Settings s;
-    s.vid_ext.value = {"x", "y"};
-    s.sub_ext.value = {};
-    s.rename_sub_file.value = false;
-    s.is_recursive.value = true;
-    s.ResetToDefaults();
-    EXPECT_EQ(s.vid_ext.value, (Values{"avi", "mkv", "mp4", "wmv"}));
-    EXPECT_EQ(s.sub_ext.value, Values{"smi"});
-    EXPECT_TRUE(s.rename_sub_file.value);
-    EXPECT_FALSE(s.is_recursive.value || s.autostart.value || s.use_vid_regex.value ||
-                 s.use_sub_regex.value);
-    EXPECT_EQ(s.root_directory.value, "/");
-    EXPECT_EQ(s.vid_regex.value, "");
-}
-
-TEST(SettingsFile, DefaultRecordIsWrittenByteForByte) {
-    ScopedWorkingDirectory cwd;
+TEST(SettingsFile, DefaultRecordIsWrittenByteForByteAndReadsBack) {
+    const test::ScopedWorkingDirectory cwd;
     WriteSettings(Defaults());
     EXPECT_EQ(ReadFile(kSettingsFileName), kDefaultFile);
-}
-
-TEST(SettingsFile, DefaultFileParsesToTheDocumentedMap) {
-    const SettingsMap map = ParseSettingsText(kDefaultFile);
+    // The second comment line is read as the key "#", as it always was.
     const SettingsMap expected = {
         {"#", {"Read", "the", "manual", "to", "modify."}},
         {"autostart", {"0"}},
@@ -89,55 +66,40 @@ TEST(SettingsFile, DefaultFileParsesToTheDocumentedMap) {
         {"is_recursive", {"0"}},
         {"rename_sub_file", {"1"}},
     };
-    EXPECT_EQ(map, expected);
+    EXPECT_EQ(ParseSettingsText(kDefaultFile), expected);
 }
 
 TEST(SettingsFile, TokenizerRules) {
-    struct Case {
-        const char* line;
-        Values values; // empty: the key is not stored
-    };
-    const Case cases[] = {
+    const std::pair<const char*, Values> cases[] = {
+        // text of the file -> the values of the key "k" (none: the key is not stored)
         {"k \"D:\\My Videos\"", {"D:\\My Videos"}},
         {"k avi,mkv", {"avi,mkv"}},
         {"k a\"\"b", {"a\"b"}},
-        {"k \"x y\"", {"x y"}},
         {"k \"open quote to the end ", {"open quote to the end "}},
+        {"k \"open quote up to a CR LF\r\nj x", {"open quote up to a CR LF"}},
         {"k x\"y z\"", {"xy z"}},
         {"k \"a\"b", {"a", "b"}},
         {"k", {}},
         {"k   # only a comment", {}},
         {"k a#b", {"a"}},
-        {"k \"a#b\" c", {"a#b", "c"}}, // a number sign inside quotes is kept
-        {"k \"\"", {""}},              // two quotes alone: the empty text
-        {"k \"\"\"\" # x", {"\""}},    // four quotes alone: one quote
+        {"k \"a#b\" c", {"a#b", "c"}},
+        {"k \"\"", {""}},           // two quotes alone: the empty text
+        {"k \"\"\"\" # x", {"\""}}, // four quotes alone: one quote
         {"k \"\"\" x", {"\" x"}},
         {"k \"\"\"a\"", {"\"a"}},
         {"k \t a \v\f b\r", {"a", "b"}},
         {"k \xea\xb0\x80 \x80\xff", {"\xea\xb0\x80", "\x80\xff"}},
+        {"\n\n   k  a\n\tj 1", {"a"}},
+        {"k x\r\nk\nk y z\n", {"y", "z"}}, // the last line with values wins
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
-        const SettingsMap map = ParseSettingsText(c.line);
-        if (c.values.empty()) {
-            EXPECT_EQ(map.count("k"), 0u);
-        } else {
-            ASSERT_EQ(map.count("k"), 1u);
-            EXPECT_EQ(map.at("k"), c.values);
-        }
+    for (const auto& [text, values] : cases) {
+        SCOPED_TRACE(text);
+        const SettingsMap map = ParseSettingsText(text);
+        EXPECT_EQ(map.count("k") ? map.at("k") : Values{}, values);
     }
 }
 
-TEST(SettingsFile, LayoutOfTheFileDoesNotMatter) {
-    const SettingsMap map = ParseSettingsText("\n\n   sub_ext  a\n"
-                                              "vid_ext x\r\nvid_ext\nvid_ext y z\n"
-                                              "\tis_recursive 1");
-    EXPECT_EQ(map.at("sub_ext"), Values{"a"});
-    EXPECT_EQ(map.at("vid_ext"), (Values{"y", "z"})); // the later line with values wins
-    EXPECT_EQ(map.at("is_recursive"), Values{"1"});
-}
-
-TEST(SettingsFile, BooleanConversion) {
+TEST(SettingsFile, BooleansAndAbsentKeys) {
     const std::pair<const char*, int> cases[] = {
         {"1", 1},   {"+1", 1},  {"0", 0},     {"+0", 0},  {"-0", 0},  {"true", -1}, {"2", -1},
         {"01", -1}, {"-1", -1}, {"\"\"", -1}, {"1 0", 1}, {"0 1", 0}, {"yes", -1},  {"false", -1},
@@ -164,19 +126,6 @@ TEST(SettingsFile, BooleanConversion) {
     }
 }
 
-TEST(SettingsFile, AbsentKeysLoseTheirDefaults) {
-    for (const char* text : {"", "# only\n#comments\n", "unknown 1\n"}) {
-        Settings s;
-        ApplySettingsMap(ParseSettingsText(text), s);
-        Settings expected = Defaults();
-        expected.rename_sub_file.value = false;
-        expected.root_directory.value.clear();
-        expected.vid_ext.value.clear();
-        expected.sub_ext.value.clear();
-        EXPECT_EQ(s, expected) << text;
-    }
-}
-
 // Every record the writer accepts reads back equal; tried over short values made of the
 // characters that the format gives a meaning.
 TEST(SettingsFile, EveryWritableValueSurvivesWriteAndRead) {
@@ -191,121 +140,232 @@ TEST(SettingsFile, EveryWritableValueSurvivesWriteAndRead) {
         }
         first = end;
     }
-    int refused = 0;
     for (const auto& value : values) {
         Settings s = Defaults();
         s.root_directory.value = value;
         s.vid_regex.value = value;
         s.sub_ext.value = {value, "x", value};
-        std::string text;
-        try {
-            text = FormatSettingsFile(s);
-        } catch (const Error&) {
-            ++refused;
-            continue;
-        }
+        const std::string text = FormatSettingsFile(s);
         Settings back;
         ApplySettingsMap(ParseSettingsText(text), back);
         ASSERT_EQ(back, s) << "value [" << value << "] written as\n" << text;
     }
-    EXPECT_EQ(refused, 0);
 }
 
-TEST(SettingsFile, ValueWithLineBreakIsRefusedAndOldFileKept) {
-    ScopedWorkingDirectory cwd;
-    WriteFile(kSettingsFileName, "old");
+// --- Reading and writing real files ---
+
+Settings OldRecord() {
     Settings s = Defaults();
-    s.vid_regex.value = "a\nb";
-    EXPECT_THROW(WriteSettings(s), Error);
-    EXPECT_EQ(ReadFile(kSettingsFileName), "old");
+    s.vid_ext.value = {"old"};
+    return s;
 }
-
-TEST(SettingsFile, ReadShowsMessagesAndKeepsRecordOnOpenFailure) {
-    ScopedWorkingDirectory cwd;
-    MessageCapture messages;
+Settings NewRecord() {
     Settings s = Defaults();
-    s.vid_ext.value = {"kept"};
-
-    EXPECT_EQ(ReadSettings(s), ReadResult::NotOpened); // missing
-    fs::create_directory(kSettingsFileName);
-    EXPECT_EQ(ReadSettings(s), ReadResult::NotOpened); // a folder in its place
-    const std::string path = (fs::current_path() / kSettingsFileName).string();
-    EXPECT_EQ(messages.shown, (Values{"file not opened\n" + path + ": No such file or directory",
-                                      "file not opened\n" + path + ": Is a directory"}));
-    EXPECT_EQ(s.vid_ext.value, Values{"kept"});
+    s.root_directory.value = "/videos/new # folder";
+    s.vid_ext.value = {"mkv", "\"x y\""};
+    return s;
+}
+// What the record holds before a read; a read that fails must leave it so.
+Settings Sentinel() {
+    Settings s = Defaults();
+    s.vid_ext.value = {"sentinel"};
+    return s;
+}
+// A file without any of the keys: every key loses its default.
+Settings Emptied() {
+    Settings s = Defaults();
+    s.rename_sub_file.value = false;
+    s.root_directory.value.clear();
+    s.vid_ext.value.clear();
+    s.sub_ext.value.clear();
+    return s;
 }
 
-TEST(SettingsFile, ReadReportsBadBooleanAndKeepsWhatCameBefore) {
-    ScopedWorkingDirectory cwd;
-    MessageCapture messages;
-    WriteFile(kSettingsFileName, "vid_ext mkv\r\nis_recursive true\r\nrename_sub_file 0\r\n");
-    Settings s;
-    EXPECT_EQ(ReadSettings(s), ReadResult::ReadInPart);
-    EXPECT_EQ(messages.shown,
-              Values{std::string(kBadBooleanValue) +
-                     "\nLine 2: is_recursive \"true\" is neither 1 nor 0. These settings were not "
-                     "read and keep their defaults: is_recursive, rename_sub_file."});
-    EXPECT_EQ(s.vid_ext.value, Values{"mkv"});
-    EXPECT_FALSE(s.is_recursive.value);
-    EXPECT_TRUE(s.rename_sub_file.value);
-    EXPECT_EQ(s.vid_ext.name, "vid_ext");
+const std::string kOld = FormatSettingsFile(OldRecord());
+const std::string kNew = FormatSettingsFile(NewRecord());
+const std::string kBoolean = "vid_ext mkv\r\nis_recursive true\r\n";
+
+// 64 KiB of bytes of every value, NUL included, the same in every run.
+std::string Garbage() {
+    std::mt19937 random(2024);
+    std::string text(64 * 1024, '\0');
+    for (char& c : text) {
+        c = static_cast<char>(random() & 0xff);
+    }
+    return text;
+}
+const std::string kGarbage = Garbage();
+
+// The writer's calls as a trace: "fsync temp:new rename temp:new over old fsync folder" (the
+// file each acts on and what it holds at that moment). A step fails when its errno is set.
+std::string g_calls;
+int g_fsync_err = 0;
+int g_rename_err = 0;
+
+std::string Holds(const std::string& path) {
+    if (!fs::exists(path)) {
+        return "nothing";
+    }
+    if (fs::is_directory(path)) {
+        return "folder";
+    }
+    const std::string text = ReadFile(path);
+    return text == kOld ? "old" : text == kNew ? "new" : std::to_string(text.size()) + " bytes";
+}
+std::string Role(const std::string& path) {
+    return path.find(".tmp.") != std::string::npos ? "temp:" : "";
+}
+int TracedFsync(int fd) {
+    const std::string path = fs::read_symlink("/proc/self/fd/" + std::to_string(fd)).string();
+    g_calls += " fsync " + Role(path) + Holds(path);
+    errno = g_fsync_err;
+    return g_fsync_err != 0 ? -1 : ::fsync(fd);
+}
+int TracedRename(const char* from, const char* to) {
+    g_calls += " rename " + Role(from) + Holds(from) + " over " + Holds(to);
+    errno = g_rename_err;
+    return g_rename_err != 0 ? -1 : ::rename(from, to);
 }
 
-TEST(SettingsFile, UnreadableFileIsNotOpened) {
-    ScopedWorkingDirectory cwd;
-    WriteFile(kSettingsFileName, kDefaultFile);
-    fs::permissions(cwd.dir().path(), fs::perms(0755));
-    fs::permissions(kSettingsFileName, fs::no_perms);
-    const std::string path = (cwd.dir().path() / kSettingsFileName).string();
-    const int status = test::RunUnprivileged([&] {
-        MessageCapture messages;
-        Settings s;
-        return ReadSettings(s, path) == ReadResult::NotOpened &&
-                       messages.shown == Values{"file not opened\n" + path + ": Permission denied"}
-                   ? 0
-                   : 1;
-    });
-    EXPECT_EQ(status, 0);
+enum class Step { Read, Write, WriteBig, WriteLineBreak, WriteSyncFails, WriteRenameFails };
+
+// One step as the program takes it, with its outcome as text. A read at start gives
+// "<messages shown> | <record>"; a write at exit "<calls> | ok <mode of the file>" or
+// "<calls> | <error>".
+std::string TakeStep(Step step) {
+    if (step == Step::Read) {
+        std::string shown;
+        const MessageSink previous = SetMessageSink(
+            [&](const std::string& text) { shown += shown.empty() ? text : "; " + text; });
+        Settings s = Sentinel();
+        ReadSettings(s);
+        SetMessageSink(previous);
+        const char* record = s == Sentinel()    ? "unchanged"
+                             : s == Emptied()   ? "emptied"
+                             : s == OldRecord() ? "old"
+                                                : "other";
+        return shown + " | " + record;
+    }
+    Settings s = NewRecord();
+    if (step == Step::WriteBig) {
+        // A full disk: the file-size limit stops the write with EFBIG, not with SIGXFSZ.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64 * 1024, 64 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        s.root_directory.value = std::string(256 * 1024, 'x');
+    } else if (step == Step::WriteLineBreak) {
+        s.vid_regex.value = "a\nb";
+    }
+    g_fsync_err = step == Step::WriteSyncFails ? EIO : 0;
+    g_rename_err = step == Step::WriteRenameFails ? EXDEV : 0;
+    const AtomicWriteCalls real = SetAtomicWriteCalls({&TracedFsync, &TracedRename});
+    g_calls.clear();
+    std::string result = "ok";
+    try {
+        WriteSettings(s);
+        char mode[8];
+        std::snprintf(mode, sizeof mode, " %o", fs::status(kSettingsFileName).permissions());
+        result += mode;
+    } catch (const Error& e) {
+        result = e.what();
+    }
+    SetAtomicWriteCalls(real);
+    return g_calls.substr(g_calls.empty() ? 0 : 1) + " | " + result;
 }
 
-TEST(SettingsFile, WriteKeepsPermissionsAndSymbolicLinks) {
-    ScopedWorkingDirectory cwd;
-    WriteFile("real/settings.ini", "old");
-    fs::permissions("real/settings.ini", fs::perms(0640));
-    fs::create_symlink("real/settings.ini", kSettingsFileName);
+struct FileCase {
+    const char* name;
+    Listing before;        // the working folder's entries before the step
+    fs::perms file_mode;   // of the settings file, when it is a file
+    fs::perms folder_mode; // of the working folder during the step
+    Step step;             // a read at start or a write at exit
+    bool in_child;         // the step runs as "nobody", to whom permissions apply
+    std::string outcome;   // TakeStep's text
+    Listing after;         // the working folder's whole contents afterwards
+};
 
-    WriteSettings(Defaults());
-
-    EXPECT_EQ(fs::symlink_status(kSettingsFileName).type(), fs::symlink_file);
-    EXPECT_EQ(ReadFile("real/settings.ini"), kDefaultFile);
-    EXPECT_EQ(fs::status("real/settings.ini").permissions(), fs::perms(0640));
-    EXPECT_EQ(std::distance(fs::directory_iterator("real"), fs::directory_iterator()), 1);
-}
-
-TEST(SettingsFile, WriteRefusesWhatCannotBeOpenedForWriting) {
-    ScopedWorkingDirectory cwd;
-    const std::string folder = (cwd.dir().path() / "sub").string();
-    fs::create_directories(folder + "/" + kSettingsFileName); // a folder in the file's place
-    WriteFile(folder + "/readonly.ini", "old");
-    fs::permissions(folder + "/readonly.ini", fs::perms(0444));
-    fs::permissions(folder, fs::perms(0777));
-
-    const int status = test::RunUnprivileged([&] {
-        int failures = 0;
-        for (const std::string& name : {kSettingsFileName, std::string("readonly.ini")}) {
-            try {
-                WriteSettings(Defaults(), folder + "/" + name);
-                ++failures;
-            } catch (const Error& e) {
-                failures +=
-                    std::string(e.what()).rfind(kCannotOpenForWriting + std::string("\n"), 0) != 0;
-            }
+TEST(SettingsFile, EveryFileKeepsItsBytesOrTheNewOnesAndFailuresAreShown) {
+    const std::string kIni = kSettingsFileName;
+    const std::string not_opened = std::string(kCannotOpenForReading) + " | unchanged";
+    const std::string refused = " | " + std::string(kCannotOpenForWriting);
+    const std::string replaced = "fsync temp:new rename temp:new over old fsync folder | ok ";
+    const std::string created = "fsync temp:new rename temp:new over nothing fsync folder | ok ";
+    const fs::perms rw = fs::perms(0666);
+    const fs::perms any = fs::perms(0644);
+    const fs::perms open = fs::perms(0777);
+    const Listing old{{kIni, kOld}};
+    ::umask(022);
+    const Listing linked{
+        {"real", "<folder>"}, {"real/settings.ini", kOld}, {kIni, "-> real/settings.ini"}};
+    // clang-format off
+    const FileCase cases[] = {
+        {"read: missing", {}, any, open, Step::Read, false, not_opened, {}},
+        {"read: empty", {{kIni, ""}}, any, open, Step::Read, false, " | emptied", {{kIni, ""}}},
+        {"read: only comments", {{kIni, "# a\r\n # \"b\n\n"}}, any, open, Step::Read, false,
+         " | emptied", {{kIni, "# a\r\n # \"b\n\n"}}},
+        {"read: binary garbage", {{kIni, kGarbage}}, any, open, Step::Read, false, " | emptied",
+         {{kIni, kGarbage}}},
+        {"read: a bad boolean", {{kIni, kBoolean}}, any, open, Step::Read, false,
+         std::string(kBadBooleanValue) + " | other", {{kIni, kBoolean}}},
+        {"read: a folder in its place", {{kIni, "<folder>"}}, any, open, Step::Read, false,
+         not_opened, {{kIni, "<folder>"}}},
+        {"read: a pipe in its place (must not block)", {{kIni, "<other>"}}, rw, open, Step::Read,
+         true, not_opened, {{kIni, "<other>"}}},
+        {"read: unreadable", old, fs::no_perms, open, Step::Read, true, not_opened, old},
+        {"read: a symbolic link", linked, any, open, Step::Read, false, " | old", linked},
+        {"read: a dangling link", {{kIni, "-> gone"}}, any, open, Step::Read, false, not_opened,
+         {{kIni, "-> gone"}}},
+        {"read: a link loop", {{kIni, "-> x"}, {"x", "-> " + kIni}}, any, open, Step::Read, false,
+         not_opened, {{kIni, "-> x"}, {"x", "-> " + kIni}}},
+        {"write: missing", {}, any, open, Step::Write, false, created + "644", {{kIni, kNew}}},
+        {"write: existing, its mode kept", old, fs::perms(0640), open, Step::Write, false,
+         replaced + "640", {{kIni, kNew}}},
+        {"write: garbage replaced", {{kIni, kGarbage}}, any, open, Step::Write, false,
+         "fsync temp:new rename temp:new over 65536 bytes fsync folder | ok 644", {{kIni, kNew}}},
+        {"write: a symbolic link kept", linked, any, open, Step::Write, false, replaced + "644",
+         {{"real", "<folder>"}, {"real/settings.ini", kNew}, {kIni, "-> real/settings.ini"}}},
+        {"write: a dangling link", {{"real", "<folder>"}, {kIni, "-> real/settings.ini"}}, any,
+         open, Step::Write, false, created + "644",
+         {{"real", "<folder>"}, {"real/settings.ini", kNew}, {kIni, "-> real/settings.ini"}}},
+        {"write: a folder in its place", {{kIni, "<folder>"}}, any, open, Step::Write, false,
+         refused, {{kIni, "<folder>"}}},
+        {"write: a pipe in its place", {{kIni, "<other>"}}, rw, open, Step::Write, true, refused,
+         {{kIni, "<other>"}}},
+        {"write: read-only file", old, fs::perms(0444), open, Step::Write, true, refused, old},
+        {"write: read-only folder", old, rw, fs::perms(0555), Step::Write, true, refused, old},
+        {"write: read-only folder, no file", {}, any, fs::perms(0555), Step::Write, true, refused,
+         {}},
+        {"write: a line break in a value", old, any, open, Step::WriteLineBreak, false,
+         " | A setting cannot hold a line break: a\nb", old},
+        {"write: disk full", old, rw, open, Step::WriteBig, true,
+         " | Cannot write setting.ini: File too large", old},
+        {"write: the sync fails", old, any, open, Step::WriteSyncFails, false,
+         "fsync temp:new | Cannot write setting.ini: Input/output error", old},
+        {"write: the rename fails", old, any, open, Step::WriteRenameFails, false,
+         "fsync temp:new rename temp:new over old | Cannot replace setting.ini: Invalid "
+         "cross-device link", old},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const test::ScopedWorkingDirectory cwd;
+        test::MakeEntries(cwd.dir().path(), c.before);
+        boost::system::error_code ec;
+        const fs::file_type type = fs::status(kIni, ec).type();
+        if (type == fs::regular_file || type == fs::fifo_file) {
+            fs::permissions(kIni, c.file_mode);
         }
-        return failures;
-    });
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(ReadFile(folder + "/readonly.ini"), "old");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+        fs::permissions(".", c.folder_mode);
+        const std::string outcome = test::RunStep(c.in_child, [&] {
+            if (c.in_child) {
+                ::alarm(10); // a step that blocks fails instead of hanging the suite
+            }
+            return TakeStep(c.step);
+        });
+        EXPECT_EQ(outcome, c.outcome);
+        fs::permissions(".", open);
+        EXPECT_EQ(test::ListFolder("."), c.after);
+    }
 }
 
 } // namespace
