@@ -1,6 +1,6 @@
 // The scan on real folder trees: which files count as videos and subtitles, how they pair,
 // in which order they come out, and what the scan does with links that loop or dangle, folders
-// the user may not read, names that are not text, long paths, bad filters and vanishing files.
+// the user may not read, names that are not text, long paths and bad filters.
 #include "scan/MismatchScanner.h"
 
 #include "tests/support/TempDir.h"
@@ -11,13 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <random>
-#include <set>
-#include <thread>
 
 namespace fs = boost::filesystem;
 
@@ -302,60 +299,6 @@ TEST(Scan, OrderAcrossNestedFoldersIsPlainByteOrder) {
     }
     CMismatchScanner scanner = MakeScanner(dir.path());
     EXPECT_EQ(ScanAndDescribe(scanner, dir.path().string()), videos + subtitles);
-}
-
-// Files deleted and folders removed by another program while the scan runs: the scan completes,
-// lists only files that existed and reports nothing for what vanished.
-TEST(Scan, FilesAndFoldersVanishingDuringTheScan) {
-    int removed_during_scans = 0;
-    for (int round = 0; round < 4; ++round) {
-        const test::TempDir dir;
-        std::set<std::string> created;
-        for (int f = 0; f < 40; ++f) {
-            fs::create_directory(dir / ("f" + std::to_string(f)));
-            for (int i = 0; i < 30; ++i) {
-                const std::string name = dir / ("f" + std::to_string(f) + "/v" + std::to_string(i) +
-                                                (i % 2 ? ".avi" : ".smi"));
-                std::FILE* file = std::fopen(name.c_str(), "w");
-                std::fputc('x', file);
-                std::fclose(file);
-                created.insert(name);
-            }
-        }
-        std::atomic<bool> scanning{false};
-        std::atomic<bool> done{false};
-        std::thread remover([&] {
-            std::mt19937 random(static_cast<unsigned>(round));
-            while (!scanning) {
-                std::this_thread::yield();
-            }
-            boost::system::error_code ec;
-            for (int step = 0; !done; ++step) {
-                // Every other step removes a whole folder, the others one file.
-                const fs::path folder = dir.path() / ("f" + std::to_string(random() % 40));
-                const int file = static_cast<int>(random() % 30);
-                const auto count = step % 2 ? fs::remove_all(folder, ec)
-                                            : fs::remove(folder / ("v" + std::to_string(file) +
-                                                                   (file % 2 ? ".avi" : ".smi")),
-                                                         ec);
-                removed_during_scans +=
-                    !done && count != static_cast<std::uintmax_t>(-1) ? static_cast<int>(count) : 0;
-            }
-        });
-        CMismatchScanner scanner = MakeScanner(dir.path());
-        std::vector<fs::path> videos, subtitles;
-        scanning = true;
-        EXPECT_NO_THROW(scanner.Scan(videos, subtitles));
-        done = true;
-        remover.join();
-        for (const auto* list : {&videos, &subtitles}) {
-            for (const auto& path : *list) {
-                EXPECT_EQ(created.count(path.string()), 1u) << path;
-            }
-        }
-        EXPECT_TRUE(scanner.skipped().empty());
-    }
-    ::testing::Test::RecordProperty("removed_during_scans", removed_during_scans);
 }
 
 } // namespace
