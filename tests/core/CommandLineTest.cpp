@@ -6,6 +6,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/Unprivileged.h"
 
+#include <boost/algorithm/string/replace.hpp>
 #include <boost/filesystem.hpp>
 #include <gtest/gtest.h>
 
@@ -79,8 +80,10 @@ TEST(CommandLine, EveryCommandsOutputStatusAndFiles) {
                         {"n/x y.avi", "x"},  {"n/m.avi", "x"},   {"n/m.smi", "x"},
                         {"n/z.smi", "x"},    {"n/c.smi", "x"},   {"n/l\nf.avi", "x"},
                         {"n/\xff.smi", "x"}, {"n/empty.avi", ""}};
-    const std::string bad_boolean = "tesslin: TesslinGUI.ini: bad lexical cast: source type value "
-                                    "could not be interpreted as target\n";
+    const std::string bad_boolean =
+        "tesslin: TesslinGUI.ini: bad lexical cast: source type value could not be interpreted as "
+        "target\nLine 3: is_recursive \"true\" is neither 1 nor 0. These settings were not read "
+        "and keep their defaults: is_recursive, rename_sub_file.\n";
     // clang-format off
     const CommandCase cases[] = {
         {"scan: videos, then subtitles, in name-key order, byte for byte", names, {"scan", "n"}, 0, records, ""},
@@ -105,8 +108,14 @@ TEST(CommandLine, EveryCommandsOutputStatusAndFiles) {
         {"a value the reader rejects is reported, the scan goes on",
          with({{ini, "root_directory lib\nvid_ext mkv\nis_recursive true\n"}}), {"scan"}, 0,
          "video\tlib/w.mkv\n", bad_boolean},
+        {"a file that is no settings file is reported, the scan runs on the defaults",
+         with({{ini, "[Paths]\nroot=lib\n"}}), {"scan", "lib"}, 0,
+         "video\tlib/v.avi\nvideo\tlib/w.mkv\nsubtitle\tlib/s.smi\n",
+         "tesslin: TesslinGUI.ini: The file is not recognised as a settings file: it was not read "
+         "and will not be changed; the default settings are used.\n./TesslinGUI.ini: no line "
+         "starts with the name of a setting\n"},
         {"a named settings file that is missing", lib, {"scan", "lib", "--settings", "none.ini"}, 1,
-         "", "tesslin: none.ini: file not opened\n"},
+         "", "tesslin: none.ini: file not opened\n./none.ini: No such file or directory\n"},
         {"skipped folders go to standard error, the scan completes", {{"lib/a.avi", "x"}, {"lib/locked/b.avi", "x"}},
          {"scan", "-r", "lib"}, 0, "video\tlib/a.avi\n", "tesslin: skipped lib/locked: Permission denied\n", {},
          "lib/locked"},
@@ -168,6 +177,7 @@ TEST(CommandLine, EveryCommandsOutputStatusAndFiles) {
         } else {
             outcome = RunTesslin(c.args);
         }
+        boost::replace_all(outcome.err, cwd.dir().path().string() + "/", "./");
         EXPECT_EQ(outcome.status, c.status);
         EXPECT_TRUE(Matches(outcome.out, c.out)) << outcome.out;
         EXPECT_TRUE(Matches(outcome.err, c.err)) << outcome.err;

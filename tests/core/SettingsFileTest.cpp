@@ -10,6 +10,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/Unprivileged.h"
 
+#include <boost/algorithm/string/replace.hpp>
 #include <boost/filesystem.hpp>
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = boost::filesystem;
@@ -220,6 +222,7 @@ std::string TakeStep(Step step) {
                              : s == kEmptied   ? "emptied"
                              : s == kOldRecord ? "old"
                                                : "other";
+        boost::replace_all(shown, fs::current_path().string() + "/", "./");
         return shown + " | " + record;
     }
     Settings s = kNewRecord;
@@ -244,6 +247,7 @@ std::string TakeStep(Step step) {
         result += mode;
     } catch (const Error& e) {
         result = e.what();
+        boost::replace_all(result, fs::current_path().string() + "/", "./");
     }
     SetAtomicWriteCalls(real);
     return g_calls.substr(g_calls.empty() ? 0 : 1) + " | " + result;
@@ -262,8 +266,24 @@ struct FileCase {
 
 TEST(SettingsFile, EveryFileKeepsItsBytesOrTheNewOnesAndFailuresAreShown) {
     const std::string kIni = kSettingsFileName;
-    const std::string not_opened = std::string(kCannotOpenForReading) + " | unchanged";
-    const std::string refused = " | " + std::string(kCannotOpenForWriting);
+    const std::string file = "\n./" + kIni + ": ";
+    const auto not_opened = [&](const char* why) {
+        return kCannotOpenForReading + file + why + " | unchanged";
+    };
+    const auto refused = [&](const char* why) {
+        return " | " + (kCannotOpenForWriting + file) + why;
+    };
+    const std::string no_folder = "cannot create the new file in its folder: Permission denied";
+    const std::string other_program = "[General]\rautostart=1\rvid_ext=mkv\r";
+    const std::string too_large = kOld + std::string(kLargestSettingsFile + 1 - kOld.size(), '#');
+    // The leftovers of a writer that has ended go with the next write; a running one's stay.
+    const pid_t ended = ::fork();
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(ended, nullptr, 0);
+    const std::string leftover = kIni + ".tmp." + std::to_string(ended) + ".0";
+    const std::string running = kIni + ".tmp.1.0"; // process 1 always runs
     const std::string replaced = "fsync temp:new rename temp:new over old fsync folder | ok ";
     const std::string created = "fsync temp:new rename temp:new over nothing fsync folder | ok ";
     const fs::perms rw = fs::perms(0666);
@@ -275,27 +295,37 @@ TEST(SettingsFile, EveryFileKeepsItsBytesOrTheNewOnesAndFailuresAreShown) {
         {"real", "<folder>"}, {"real/settings.ini", kOld}, {kIni, "-> real/settings.ini"}};
     // clang-format off
     const FileCase cases[] = {
-        {"read: missing", {}, any, open, Step::Read, false, not_opened, {}},
+        {"read: missing", {}, any, open, Step::Read, false, not_opened("No such file or directory"), {}},
         {"read: empty", {{kIni, ""}}, any, open, Step::Read, false, " | emptied", {{kIni, ""}}},
         {"read: only comments", {{kIni, "# a\r\n # \"b\n\n"}}, any, open, Step::Read, false,
          " | emptied", {{kIni, "# a\r\n # \"b\n\n"}}},
-        {"read: binary garbage", {{kIni, kGarbage}}, any, open, Step::Read, false, " | emptied",
-         {{kIni, kGarbage}}},
+        // Files that are no settings files are not read (and so never written over).
+        {"read: binary garbage", {{kIni, kGarbage}}, any, open, Step::Read, false,
+         kNotASettingsFile + file + "it holds a NUL byte | unchanged", {{kIni, kGarbage}}},
+        {"read: another program's file", {{kIni, other_program}}, any, open, Step::Read, false,
+         kNotASettingsFile + file + "no line starts with the name of a setting | unchanged",
+         {{kIni, other_program}}},
+        {"read: over 1 MiB", {{kIni, too_large}}, any, open, Step::Read, false,
+         not_opened("it holds 1048577 bytes, more than a settings file can (1048576)"), {{kIni, too_large}}},
         {"read: a bad boolean", {{kIni, kBoolean}}, any, open, Step::Read, false,
-         std::string(kBadBooleanValue) + " | other", {{kIni, kBoolean}}},
+         kBadBooleanValue + std::string("\nLine 2: is_recursive \"true\" is neither 1 nor 0. These "
+         "settings were not read and keep their defaults: is_recursive, rename_sub_file. | other"),
+         {{kIni, kBoolean}}},
         {"read: a folder in its place", {{kIni, "<folder>"}}, any, open, Step::Read, false,
-         not_opened, {{kIni, "<folder>"}}},
+         not_opened("Is a directory"), {{kIni, "<folder>"}}},
         {"read: a pipe in its place (must not block)", {{kIni, "<other>"}}, rw, open, Step::Read,
-         true, not_opened, {{kIni, "<other>"}}},
-        {"read: unreadable", old, fs::no_perms, open, Step::Read, true, not_opened, old},
+         true, not_opened("not a regular file"), {{kIni, "<other>"}}},
+        {"read: unreadable", old, fs::no_perms, open, Step::Read, true, not_opened("Permission denied"), old},
         {"read: a symbolic link", linked, any, open, Step::Read, false, " | old", linked},
-        {"read: a dangling link", {{kIni, "-> gone"}}, any, open, Step::Read, false, not_opened,
+        {"read: a dangling link", {{kIni, "-> gone"}}, any, open, Step::Read, false, not_opened("No such file or directory"),
          {{kIni, "-> gone"}}},
         {"read: a link loop", {{kIni, "-> x"}, {"x", "-> " + kIni}}, any, open, Step::Read, false,
-         not_opened, {{kIni, "-> x"}, {"x", "-> " + kIni}}},
+         not_opened("Too many levels of symbolic links"), {{kIni, "-> x"}, {"x", "-> " + kIni}}},
         {"write: missing", {}, any, open, Step::Write, false, created + "644", {{kIni, kNew}}},
         {"write: existing, its mode kept", old, fs::perms(0640), open, Step::Write, false,
          replaced + "640", {{kIni, kNew}}},
+        {"write: leftovers of writers", {{kIni, kOld}, {leftover, "cut"}, {running, "being written"}},
+         any, open, Step::Write, false, replaced + "644", {{kIni, kNew}, {running, "being written"}}},
         {"write: garbage replaced", {{kIni, kGarbage}}, any, open, Step::Write, false,
          "fsync temp:new rename temp:new over 65536 bytes fsync folder | ok 644", {{kIni, kNew}}},
         {"write: a symbolic link kept", linked, any, open, Step::Write, false, replaced + "644",
@@ -304,12 +334,12 @@ TEST(SettingsFile, EveryFileKeepsItsBytesOrTheNewOnesAndFailuresAreShown) {
          open, Step::Write, false, created + "644",
          {{"real", "<folder>"}, {"real/settings.ini", kNew}, {kIni, "-> real/settings.ini"}}},
         {"write: a folder in its place", {{kIni, "<folder>"}}, any, open, Step::Write, false,
-         refused, {{kIni, "<folder>"}}},
-        {"write: a pipe in its place", {{kIni, "<other>"}}, rw, open, Step::Write, true, refused,
+         refused("Is a directory"), {{kIni, "<folder>"}}},
+        {"write: a pipe in its place", {{kIni, "<other>"}}, rw, open, Step::Write, true, refused("not a regular file"),
          {{kIni, "<other>"}}},
-        {"write: read-only file", old, fs::perms(0444), open, Step::Write, true, refused, old},
-        {"write: read-only folder", old, rw, fs::perms(0555), Step::Write, true, refused, old},
-        {"write: read-only folder, no file", {}, any, fs::perms(0555), Step::Write, true, refused,
+        {"write: read-only file", old, fs::perms(0444), open, Step::Write, true, refused("Permission denied"), old},
+        {"write: read-only folder", old, rw, fs::perms(0555), Step::Write, true, refused(no_folder.c_str()), old},
+        {"write: read-only folder, no file", {}, any, fs::perms(0555), Step::Write, true, refused(no_folder.c_str()),
          {}},
         {"write: a line break in a value", old, any, open, Step::WriteLineBreak, false,
          " | A setting cannot hold a line break: a\nb", old},

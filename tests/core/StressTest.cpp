@@ -187,15 +187,15 @@ TEST(Stress, TargetCreatedAtTheSameMomentIsNeverReplaced) {
 }
 
 // The program killed at any moment of a write: afterwards the file is the old one or the new
-// one, byte for byte. A child rewrites the file in a loop with two records of 1 MiB and is
+// one, byte for byte. A child rewrites the file in a loop with two records of 512 KiB and is
 // killed after a random delay spread over two writes.
 TEST(Stress, KilledWriterLeavesOldOrNewFileByteForByte) {
     const test::ScopedWorkingDirectory cwd;
     Settings a;
     a.ResetToDefaults();
     Settings b = a;
-    a.root_directory.value = std::string(1024 * 1024, 'a');
-    b.root_directory.value = std::string(1024 * 1024, 'b');
+    a.root_directory.value = std::string(512 * 1024, 'a');
+    b.root_directory.value = std::string(512 * 1024, 'b');
     const std::string text_a = FormatSettingsFile(a);
     const std::string text_b = FormatSettingsFile(b);
     const auto start = std::chrono::steady_clock::now();
