@@ -254,9 +254,11 @@ TEST(CommandLine, SuggestPipedIntoApplyPairsTheLibrary) {
     for (const char* name :
          {"Drama.S01E02.1080p.WEB-DL.H264-GRP.mkv", "Drama.S01E02.smi", "Odd\nName E03.mkv",
           "odd\nname 3화.smi", "movie/Movie.2019.1080p.BluRay.x264.mkv", "movie/Movie (2019).smi",
-          "Show.S01E02.720p.mkv", "Show.S01E02.1080p.mkv", "Show.S01E02.smi"}) {
+          "Show.S01E02.720p.mkv", "Show.S01E02.1080p.mkv", "Show.S01E02.smi", "Tab\tShow E04.mkv",
+          "tab\tshow 4화.smi"}) {
         test::WriteFile(dir / name, name);
     }
+    // A name with a tab cannot travel in a record: it would be read back as other names.
     const Args pipe = {"-c",
                        "\"$0\" suggest \"$1\" -r -0 --sub-ext smi 2>\"$1/suggest.err\" | "
                        "\"$0\" apply -0",
@@ -278,7 +280,9 @@ TEST(CommandLine, SuggestPipedIntoApplyPairsTheLibrary) {
     EXPECT_EQ(test::ReadFile(dir / "suggest.err"),
               "tesslin: left alone " + root +
                   "/Show.S01E02.smi: 2 videos fit: "
-                  "Show.S01E02.1080p.mkv, Show.S01E02.720p.mkv\n");
+                  "Show.S01E02.1080p.mkv, Show.S01E02.720p.mkv\n"
+                  "tesslin: left alone " +
+                  root + "/tab\tshow 4화.smi: the name holds a tab\n");
     EXPECT_EQ(test::ReadFile(dir / "Show.S01E02.smi"), "Show.S01E02.smi");
     EXPECT_EQ(RunProgram(pipe, out, "/bin/sh").out, "");
 

@@ -6,6 +6,7 @@
 
 #include "platform/Error.h"
 #include "rename/FileMoveSeam.h"
+#include "rename/RenameBatch.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Unprivileged.h"
 
@@ -13,6 +14,7 @@
 #include <boost/filesystem.hpp>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 #include <sys/stat.h>
@@ -212,6 +214,47 @@ TEST(MoveFileNoReplace, NothingIsReplacedOrLostAndEveryFailureIsReported) {
         EXPECT_EQ(test::ListFolder(dir.path()), c.after);
         EXPECT_FALSE(fs::exists(other_fs));
     }
+}
+
+// Undo moves back only what it renamed: a file edited, replaced or whose old name was taken
+// since stays as it is, and only the last batch is undone at a time.
+TEST(RenameHistory, UndoesTheLastBatchAndLeavesChangedFilesAlone) {
+    const test::TempDir dir;
+    for (const char* name : {"x", "a", "c", "e", "g"}) {
+        test::WriteFile(dir / (std::string(name) + ".smi"), name);
+    }
+    const auto step = [&dir](const char* from, const char* to) {
+        return RenameStep{dir / from, dir / to};
+    };
+    RenameHistory history;
+    history.Record(RunRenames({step("x.smi", "y.smi")}));
+    const std::vector<StepResult> batch =
+        RunRenames({step("a.smi", "b.smi"), step("c.smi", "d.smi"), step("e.smi", "f.smi"),
+                    step("g.smi", "h.smi"), step("missing.smi", "m.smi")});
+    EXPECT_TRUE(std::all_of(batch.begin(), batch.end() - 1, [](auto& r) { return r.done; }));
+    EXPECT_FALSE(batch.back().done);
+    history.Record(batch);
+
+    test::WriteFile(dir / "d.smi", "c, edited"); // changed since
+    fs::remove(dir / "f.smi");                   // replaced by another file
+    test::WriteFile(dir / "f.smi", "another e");
+    test::WriteFile(dir / "g.smi", "another g"); // the old name taken
+    std::vector<std::string> outcomes;
+    for (const StepResult& result : history.UndoLast()) {
+        outcomes.push_back(result.done ? "undone"
+                                       : result.error.substr(result.error.rfind(' ') + 1));
+    }
+    EXPECT_EQ(outcomes, (std::vector<std::string>{"exists", "since", "since", "undone"}));
+    EXPECT_EQ(test::ListFolder(dir.path()), (Listing{{"a.smi", "a"},
+                                                     {"d.smi", "c, edited"},
+                                                     {"f.smi", "another e"},
+                                                     {"g.smi", "another g"},
+                                                     {"h.smi", "g"},
+                                                     {"y.smi", "x"}}));
+    ASSERT_TRUE(history.CanUndo());
+    EXPECT_TRUE(history.UndoLast().front().done);
+    EXPECT_EQ(test::ReadFile(dir / "x.smi"), "x");
+    EXPECT_FALSE(history.CanUndo());
 }
 
 } // namespace
