@@ -41,9 +41,16 @@ Outcome RunTesslin(const Args& args) {
 }
 
 // Matches `text` exactly, or its start when `expected` ends in "...".
+// Matches `text` exactly; "..." in `expected` stands for any text.
 bool Matches(const std::string& text, const std::string& expected) {
-    return expected.ends_with("...") ? text.starts_with(expected.substr(0, expected.size() - 3))
-                                     : text == expected;
+    const std::size_t dots = expected.find("...");
+    if (dots == std::string::npos) {
+        return text == expected;
+    }
+    const std::string head = expected.substr(0, dots);
+    const std::string tail = expected.substr(dots + 3);
+    return text.size() >= head.size() + tail.size() && text.starts_with(head) &&
+           text.ends_with(tail);
 }
 
 struct CommandCase {
@@ -156,6 +163,14 @@ TEST(CommandLine, EveryCommandsOutputStatusAndFiles) {
          "tesslin: Cannot rename \"b.smi\" to \"a.smi\": No such file or directory\n"},
         {"rename: the file has no extension", {{"a.avi", "vid"}, {"sub", "sub"}}, {"rename", "a.avi", "sub"}, 1,
          "", "tesslin: The file to rename has no extension: sub\n"},
+        {"rename: a dot in a folder is no extension", {{"dir.x/sub", "sub"}, {"v.x/keep", "k"}},
+         {"rename", "v", "dir.x/sub"}, 1, "", "tesslin: ...has no extension: dir.x/sub\n"},
+        {"rename: a new name that is only the extension", {{"s/x.smi", "sub"}},
+         {"rename", "", "s/x.smi"}, 1, "", "tesslin: ..."},
+        {"rename: a folder is no file", {{"s.smi/inner", "in"}}, {"rename", "v.avi", "s.smi"}, 1, "",
+         "tesslin: ...names no regular file: s.smi\n"},
+        {"rename: a trailing separator names no file", {{"s.smi/inner", "in"}},
+         {"rename", "v.avi", "s.smi/"}, 1, "", "tesslin: ...so it names no file: s.smi/\n"},
     };
     // clang-format on
     for (const CommandCase& c : cases) {

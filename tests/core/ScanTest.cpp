@@ -208,10 +208,10 @@ TEST(Scan, ListsWhatLacksAPartnerAndOnlyWhatIsThere) {
          "video " + deep + "/deep.avi\nsubtitle deep.smi\n"},
         // Keeping language tags, "Video.<tag>.smi" is a partner of "Video.<video ext>", also
         // of a video paired already; another word is no tag, and a tag without video stays.
-        {"language tags kept", Files({"a.avi", "a.ko.smi", "b.mkv", "b.smi", "b.Korean.smi",
+        {"language tags kept", Files({"0.avi", "a.avi", "a.ko.smi", "b.mkv", "b.smi", "b.Korean.smi",
          "c.mkv", "c.ko-KR.smi", "d.avi", "d.x.smi", "e.en.smi"}),
          [](const fs::path&, CMismatchScanner& s) { s.keep_language_tag = true; }, false,
-         "video d.avi\nsubtitle d.x.smi\nsubtitle e.en.smi\n"},
+         "video 0.avi\nvideo d.avi\nsubtitle d.x.smi\nsubtitle e.en.smi\n"},
         // Filters: a search in the file name, case counts; a filtered file is no partner.
         {"filters off", Files(filtered), VideoFilter(false, "("), false, all_videos},
         {"filter S01", Files(filtered), VideoFilter(true, "S01"), false,
