@@ -23,6 +23,8 @@ TEST(BuildRenamePlan, TakesPartnerStemAndMoverExtension) {
         // The stem ends at the last dot; the subtitle moves into the video's folder.
         {"/v/a.b.avi", "/s/x.smi", true, "/s/x.smi", "/v/a.b.smi"},
         {"/v/movie.avi", "/v/Movie.KOR.smi", false, "/v/movie.avi", "/v/Movie.KOR.avi"},
+        // The mover keeps the extension after its own last dot.
+        {"/v/a.avi", "/s/x.ko.smi", true, "/s/x.ko.smi", "/v/a.smi"},
         // A partner without any dot gives its whole text as the stem.
         {"/v/clip", "/v/c.smi", true, "/v/c.smi", "/v/clip.smi"},
         // A dot in a folder name counts when the file name itself has none.
