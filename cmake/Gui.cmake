@@ -86,13 +86,11 @@ tesslin_warnings(TesslinGUI)
 # GUI tests: one binary with a real application object, run under a virtual X server.
 add_executable(gui_tests
     tests/gui/GuiTestMain.cpp
-    tests/gui/AppWindowFixture.cpp
     tests/gui/AboutBoxTest.cpp
     tests/gui/KeyboardTest.cpp
     tests/gui/LayoutTest.cpp
     tests/gui/LooksTest.cpp
     tests/gui/MessageBoxTest.cpp
-    tests/gui/PopupCapture.cpp
     tests/gui/RibbonAccessTest.cpp
     tests/gui/RoutingTest.cpp
     tests/gui/SmokeTest.cpp
@@ -101,7 +99,6 @@ add_executable(gui_tests
     tests/gui/ViewOrderlyEndTest.cpp
     tests/gui/ViewSettingsLifecycleTest.cpp
     tests/gui/RoadTest.cpp
-    tests/gui/ViewTestSupport.cpp
 )
 target_link_libraries(gui_tests PRIVATE tesslin_gui test_support GTest::gtest)
 tesslin_warnings(gui_tests)

@@ -1,18 +1,14 @@
-// The about box: its caption, icon, text and default button, and that OK, Escape and the
-// close box all just end it.
-#include "tests/gui/AppWindowFixture.h"
+// The about box from the tab row's button: its caption, icon, text and default button, and
+// Escape ending it like OK.
+#include "tests/gui/GuiTest.h"
 
 #include "app/AboutDlg.h"
 #include "app/MainFrame.h"
-#include "res/CommandIds.h"
+#include "ribbon/TabRow.h"
 
 #include <wx/button.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
-#include <wx/timer.h>
-#include <wx/uiaction.h>
-
-#include <functional>
 
 namespace tesslin::test {
 namespace {
@@ -39,67 +35,17 @@ protected:
             EXPECT_EQ(Utf8(ok->GetLabel()), "확인");
             EXPECT_EQ(dlg->GetDefaultItem(), ok);
         }
+        // Escape and the close box end it as OK does: there is no cancel button.
+        EXPECT_EQ(dlg->GetEscapeId(), wxID_OK);
         return wxID_OK;
     }
     wxString GetDefaultDescription() const override { return "the about box"; }
 };
 
-class AboutBox : public AppWindowTest {
-protected:
-    void SendAbout() {
-        wxCommandEvent about(wxEVT_MENU, ids::kAppAbout);
-        Frame().ProcessWindowEvent(about);
-    }
+using AboutBox = AppWindowTest;
 
-    // Runs the about box for real and ends it with `close` once it is on screen. Returns false
-    // when the box did not end (it is then ended by force so the test goes on).
-    bool RunAndEnd(std::function<void(CAboutDlg&)> close) {
-        AllowRealModal allow;
-        bool closedByTest = false;
-        bool forced = false;
-        wxTimer timer;
-        int ticks = 0;
-        timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-            CAboutDlg* dlg = nullptr;
-            for (wxWindow* window : wxTopLevelWindows) {
-                if (auto* found = dynamic_cast<CAboutDlg*>(window); found && found->IsModal()) {
-                    dlg = found;
-                }
-            }
-            ++ticks;
-            if (!dlg) {
-                return;
-            }
-            if (!closedByTest && ticks > 3) {
-                closedByTest = true;
-                close(*dlg);
-            } else if (closedByTest && ticks > 60) {
-                forced = true;
-                dlg->EndModal(wxID_CANCEL);
-            }
-        });
-        timer.Start(50);
-        SendAbout();
-        timer.Stop();
-        return closedByTest && !forced;
-    }
-};
-
-TEST_F(AboutBox, ShowsCaptionIconVersionAndDefaultOk) {
-    wxTEST_DIALOG(SendAbout(), ExpectAboutBox());
-}
-
-TEST_F(AboutBox, OkEscapeAndTheCloseBoxEndIt) {
-    EXPECT_TRUE(RunAndEnd([](CAboutDlg& dlg) {
-        wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
-        click.SetEventObject(dlg.FindWindow(wxID_OK));
-        dlg.FindWindow(wxID_OK)->ProcessWindowEvent(click);
-    })) << "OK";
-    EXPECT_TRUE(RunAndEnd([](CAboutDlg& dlg) {
-        dlg.FindWindow(wxID_OK)->SetFocus();
-        wxUIActionSimulator().Char(WXK_ESCAPE);
-    })) << "Escape";
-    EXPECT_TRUE(RunAndEnd([](CAboutDlg& dlg) { dlg.Close(); })) << "close box";
+TEST_F(AboutBox, TheTabRowsButtonShowsCaptionIconVersionAndDefaultOk) {
+    wxTEST_DIALOG(Frame().GetTabRow().AboutButton().Click(), ExpectAboutBox());
 }
 
 } // namespace

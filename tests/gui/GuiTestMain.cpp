@@ -1,13 +1,32 @@
-// The GUI tests' main: the real application object on a real (virtual) display, log output
-// on standard error, assertions and unexpected dialogs as test failures, never a hang.
+// The GUI tests' main and the fixture: the real application object on a real (virtual)
+// display, log output on standard error, assertions and unexpected dialogs as test failures,
+// never a hang.
 #include "tests/gui/GuiTest.h"
 
+#include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
+#include "ribbon/CommandMenu.h"
+#include "ribbon/PopupMenus.h"
+#include "settings/TesslinGUIDoc.h"
+#include "view/FolderPicker.h"
+#include "view/RenamerListCtrl.h"
+#include "view/TesslinGUIView.h"
+#include "wxplatform/WxText.h"
 
 #include <wx/app.h>
+#include <wx/checkbox.h>
+#include <wx/fileconf.h>
 #include <wx/init.h>
 #include <wx/log.h>
 #include <wx/modalhook.h>
+#include <wx/ribbon/bar.h>
+#include <wx/ribbon/buttonbar.h>
+#include <wx/statusbr.h>
+#include <wx/textctrl.h>
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <iostream>
 
@@ -15,16 +34,11 @@ namespace tesslin::test {
 
 namespace {
 
-int g_realModalAllowed = 0;
-
 // Registered first, so it is asked last: a dialog that no wxTEST_DIALOG expects fails the
 // running test and is cancelled rather than shown to nobody.
 class CatchAllModalHook : public wxModalDialogHook {
 protected:
     int Enter(wxDialog* dialog) override {
-        if (g_realModalAllowed > 0) {
-            return wxID_NONE;
-        }
         ADD_FAILURE() << "unexpected modal dialog \"" << Utf8(dialog->GetTitle()) << "\"";
         return wxID_CANCEL;
     }
@@ -35,6 +49,21 @@ void AssertAsFailure(const wxString& file, int line, const wxString& func, const
                      const wxString& msg) {
     ADD_FAILURE_AT(Utf8(file).c_str(), line)
         << "wx assertion in " << Utf8(func) << ": " << Utf8(cond) << " " << Utf8(msg);
+}
+
+constexpr unsigned kPermissionOverrides = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+
+bool SetEffective(unsigned effective, unsigned* old) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    if (syscall(SYS_capget, &header, data) != 0) {
+        return false;
+    }
+    if (old) {
+        *old = data[0].effective;
+    }
+    data[0].effective = effective & data[0].permitted;
+    return syscall(SYS_capset, &header, data) == 0;
 }
 
 } // namespace
@@ -49,14 +78,6 @@ void GTestModalHook::ReportFailure(const wxString& message) {
     ADD_FAILURE_AT(m_file ? m_file : __FILE__, m_file ? m_line : __LINE__) << Utf8(message);
 }
 
-AllowRealModal::AllowRealModal() {
-    ++g_realModalAllowed;
-}
-
-AllowRealModal::~AllowRealModal() {
-    --g_realModalAllowed;
-}
-
 void Pump() {
     for (int i = 0; i < 3; ++i) {
         wxYield();
@@ -69,12 +90,227 @@ std::string Utf8(const wxString& text) {
     return text.utf8_string();
 }
 
+PopupCapture::PopupCapture() {
+    SetPopupPresenter([this](wxWindow& owner, CommandMenu& menu, const wxPoint&) {
+        // What the real presenter does before the menu shows.
+        menu.UpdateUI(owner);
+        Menu seen;
+        const wxMenuItem* chosen = nullptr;
+        for (const wxMenuItem* item : menu.GetMenu().GetMenuItems()) {
+            const int command = menu.CommandOf(*item);
+            seen.push_back({command, item->GetItemLabel(), item->IsEnabled(),
+                            item->IsCheckable() && item->IsChecked(), item->IsSeparator()});
+            if (m_choose != 0 && command == m_choose) {
+                chosen = item;
+            }
+        }
+        m_menus.push_back(seen);
+        m_choose = 0;
+        if (chosen) {
+            menu.Choose(owner, *chosen);
+        }
+    });
+}
+
+PopupCapture::~PopupCapture() {
+    SetPopupPresenter({});
+}
+
+const PopupCapture::Item* FindItem(const PopupCapture::Menu& menu, int id) {
+    for (const PopupCapture::Item& item : menu) {
+        if (item.id == id && !item.separator) {
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+int ExpectMessage::OnInvoked(wxMessageDialog* dialog) const {
+    EXPECT_EQ(Utf8(dialog->GetTitle()), "TesslinGUI");
+    if (m_out) {
+        *m_out = WxToPath(dialog->GetMessage());
+    } else {
+        EXPECT_EQ(WxToPath(dialog->GetMessage()), m_text);
+    }
+    if (m_icon) {
+        EXPECT_EQ((dialog->GetMessageDialogStyle() & wxICON_EXCLAMATION) != 0, *m_icon)
+            << "icon of \"" << m_text << "\"";
+    }
+    return wxID_OK;
+}
+
+wxString ExpectMessage::GetDefaultDescription() const {
+    return "message box \"" + PathToWx(m_text) + "\"";
+}
+
+ScopedFolderChoice::ScopedFolderChoice(std::optional<std::string> folder)
+    : m_folder(std::move(folder)) {
+    SetFolderPicker([this](wxWindow*) {
+        ++asked;
+        return m_folder;
+    });
+}
+
+ScopedFolderChoice::~ScopedFolderChoice() {
+    SetFolderPicker({});
+}
+
+ScopedPermissionChecks::ScopedPermissionChecks() {
+    if (geteuid() != 0) {
+        m_ok = true;
+        return;
+    }
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    const unsigned effective = syscall(SYS_capget, &header, data) == 0 ? data[0].effective : 0;
+    m_ok = m_lowered = SetEffective(effective & ~kPermissionOverrides, &m_savedEffective);
+}
+
+ScopedPermissionChecks::~ScopedPermissionChecks() {
+    if (m_lowered) {
+        SetEffective(m_savedEffective, nullptr);
+    }
+}
+
+void AppWindowTest::SetUp() {
+    m_cwd = std::make_unique<ScopedWorkingDirectory>();
+    m_profileDir = std::make_unique<TempDir>();
+    m_profilePath = (*m_profileDir) / "profile.ini";
+    delete wxConfigBase::Set(new wxFileConfig("TesslinGUI", "Quorvel",
+                                              wxString::FromUTF8(m_profilePath), wxString(),
+                                              wxCONFIG_USE_LOCAL_FILE));
+    BeforeWindow();
+    OpenWindow();
+}
+
+void AppWindowTest::TearDown() {
+    CloseWindow();
+    delete wxConfigBase::Set(nullptr);
+    m_profileDir.reset();
+    m_cwd.reset();
+}
+
+void AppWindowTest::OpenWindow() {
+    CTesslinGUIApp& app = wxGetApp();
+    app.InitDocManager();
+    ASSERT_TRUE(app.OpenMainWindow());
+    m_frame = CMainFrame::Get();
+    ASSERT_NE(m_frame, nullptr);
+    Pump();
+}
+
+void AppWindowTest::CloseWindow() {
+    if (m_frame) {
+        m_frame->Close(true);
+        m_frame = nullptr;
+        Pump();
+    }
+    wxGetApp().ShutdownDocManager();
+}
+
+void AppWindowTest::ReopenWindow() {
+    CloseWindow();
+    OpenWindow();
+}
+
+CMainFrame& AppWindowTest::Frame() const {
+    return *m_frame;
+}
+
+wxRibbonBar& AppWindowTest::Ribbon() const {
+    return *m_frame->GetRibbonBar();
+}
+
+wxConfigBase& AppWindowTest::Profile() const {
+    return *wxConfigBase::Get();
+}
+
+std::string AppWindowTest::ProfileFileText() const {
+    wxConfigBase::Get()->Flush();
+    return ReadFile(m_profilePath);
+}
+
+CTesslinGUIView& AppWindowTest::View() const {
+    auto* view = dynamic_cast<CTesslinGUIView*>(wxGetApp().GetDocManager()->GetAnyUsableView());
+    EXPECT_NE(view, nullptr);
+    return *view;
+}
+
+CTesslinGUIDoc& AppWindowTest::Doc() const {
+    return *View().GetDocument();
+}
+
+CRenamerListCtrl& AppWindowTest::VideoList() const {
+    return *View().m_videoList;
+}
+
+CRenamerListCtrl& AppWindowTest::SubtitleList() const {
+    return *View().m_subtitleList;
+}
+
+wxTextCtrl& AppWindowTest::Box(int id) const {
+    auto* box = dynamic_cast<wxTextCtrl*>(Frame().FindRibbonControl(id));
+    EXPECT_NE(box, nullptr) << id;
+    return *box;
+}
+
+wxCheckBox& AppWindowTest::Check(int id) const {
+    auto* check = dynamic_cast<wxCheckBox*>(Frame().FindRibbonControl(id));
+    EXPECT_NE(check, nullptr) << id;
+    return *check;
+}
+
+std::string AppWindowTest::BoxText(int id) const {
+    return WxToPath(Box(id).GetValue());
+}
+
+void AppWindowTest::Type(int id, const std::string& text) const {
+    Box(id).SetValue(PathToWx(text));
+}
+
+void AppWindowTest::Click(int id) const {
+    wxCheckBox& check = Check(id);
+    check.SetValue(!check.GetValue());
+    wxCommandEvent event(wxEVT_CHECKBOX, check.GetId());
+    event.SetEventObject(&check);
+    event.SetInt(check.GetValue() ? 1 : 0);
+    check.ProcessWindowEvent(event);
+    Pump();
+}
+
+void AppWindowTest::Press(int id) const {
+    wxRibbonButtonBarEvent event(wxEVT_RIBBONBUTTONBAR_CLICKED, id);
+    event.SetEventObject(&Ribbon());
+    Frame().ProcessWindowEvent(event);
+}
+
+void AppWindowTest::Select(CRenamerListCtrl& list, long row) const {
+    list.SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                      wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+}
+
+std::vector<std::string> AppWindowTest::Rows(const CRenamerListCtrl& list) const {
+    std::vector<std::string> rows;
+    for (long i = 0; i < list.GetItemCount(); ++i) {
+        rows.push_back(WxToPath(list.GetItemText(i)));
+    }
+    return rows;
+}
+
+std::string AppWindowTest::StatusText() const {
+    return WxToPath(Frame().GetStatusBar()->GetStatusText(0));
+}
+
+int AppWindowTest::ActiveCategory() const {
+    return Ribbon().GetActivePage() + 1;
+}
+
 } // namespace tesslin::test
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // The application object of the program itself; its OnInit is not run: each test builds
-    // its window through the same start-up steps (see AppWindowFixture).
+    // its window through the same start-up steps (see AppWindowTest).
     wxApp::SetInstance(new CTesslinGUIApp);
     if (!wxEntryStart(argc, argv)) {
         std::cerr << "gui_tests: cannot start the window system (no display)\n";

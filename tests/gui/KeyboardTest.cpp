@@ -1,8 +1,7 @@
 // The keyboard reaches the window as a user expects: the accelerators, the key tips (Alt and
 // the element's letter), F6 between the panes, and undo, cut, copy and paste inside the
 // ribbon's edit boxes. Keys are real key presses on the (virtual) display.
-#include "tests/gui/AppWindowFixture.h"
-#include "tests/gui/PopupCapture.h"
+#include "tests/gui/GuiTest.h"
 
 #include "app/AboutDlg.h"
 #include "app/MainFrame.h"

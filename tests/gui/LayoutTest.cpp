@@ -1,8 +1,7 @@
 // The ribbon a user sees is the one the layout table describes: categories, panels and
 // elements with their command IDs, captions and kinds, in order; the application menu, the
 // quick access toolbar, the style menu and the about button with their tooltips.
-#include "tests/gui/AppWindowFixture.h"
-#include "tests/gui/PopupCapture.h"
+#include "tests/gui/GuiTest.h"
 
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"

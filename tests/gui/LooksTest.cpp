@@ -1,8 +1,7 @@
 // The application looks: every look ID gives its own look with its two switches, the choice
 // survives in the profile ("ApplicationLook", written back at start and at every change, odd
 // values unchanged), the style menu shows the current one, and every caption stays readable.
-#include "tests/gui/AppWindowFixture.h"
-#include "tests/gui/PopupCapture.h"
+#include "tests/gui/GuiTest.h"
 
 #include "app/Looks.h"
 #include "app/MainFrame.h"

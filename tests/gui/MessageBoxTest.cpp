@@ -1,6 +1,6 @@
 // The two message boxes: the framework's box (the core's messages) with the exclamation icon,
 // the view's box without an icon; both carry the application's title.
-#include "tests/gui/AppWindowFixture.h"
+#include "tests/gui/GuiTest.h"
 
 #include "platform/MessageSeam.h"
 #include "wxplatform/MessageBoxes.h"

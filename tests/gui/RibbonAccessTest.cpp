@@ -1,7 +1,7 @@
 // The ribbon access helpers on every edit box: what is set is shown and read back byte for
 // byte (Korean text, bytes that are not UTF-8), setting sends no text-changed command, what
 // the user types is what is read, and without a window nothing breaks.
-#include "tests/gui/AppWindowFixture.h"
+#include "tests/gui/GuiTest.h"
 
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"

@@ -1,7 +1,7 @@
 // The road of one typical use, end to end, on real widgets and real folders: first start,
 // the ribbon's settings, a folder, a scan, a rename in each direction, closing, starting again,
 // and then pair suggestions: the preview, one row unchecked, the renames and their undo.
-#include "tests/gui/ViewTestSupport.h"
+#include "tests/gui/GuiTest.h"
 
 #include "app/MainFrame.h"
 #include "app/RootFolderText.h"

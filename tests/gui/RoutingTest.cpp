@@ -1,8 +1,7 @@
 // Every ribbon element's command reaches the view by its ID, the way a click sends it; what
 // the view leaves alone reaches the frame and the application; the view's context menu shows
 // its items disabled while nothing serves them.
-#include "tests/gui/AppWindowFixture.h"
-#include "tests/gui/PopupCapture.h"
+#include "tests/gui/GuiTest.h"
 
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"

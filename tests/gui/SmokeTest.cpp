@@ -1,5 +1,5 @@
 // The program starts as a user sees it: one window with the ribbon and a new document.
-#include "tests/gui/AppWindowFixture.h"
+#include "tests/gui/GuiTest.h"
 
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"

@@ -1,6 +1,6 @@
 // The status bar: one pane, fifty x wide, showing the root folder whole or cut in the middle,
 // never blank because a cut fell inside a character.
-#include "tests/gui/AppWindowFixture.h"
+#include "tests/gui/GuiTest.h"
 
 #include "app/MainFrame.h"
 #include "app/RootFolderText.h"

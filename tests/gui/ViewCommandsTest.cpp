@@ -1,8 +1,6 @@
 // The view's commands and controls on real widgets and real folders: the ribbon's settings,
 // the folder picker, the file lists, the scan's failures and reports, the rename's guards.
-#include "tests/gui/ViewTestSupport.h"
-
-#include "tests/gui/PopupCapture.h"
+#include "tests/gui/GuiTest.h"
 
 #include "app/MainFrame.h"
 #include "app/RootFolderText.h"

@@ -1,6 +1,6 @@
 // The settings' way through a session: what the start reads and shows, what the close
 // writes, and what is never written: a settings file the program could not read.
-#include "tests/gui/ViewTestSupport.h"
+#include "tests/gui/GuiTest.h"
 
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
