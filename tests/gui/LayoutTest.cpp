@@ -1,49 +1,66 @@
-// The ribbon a user sees is the one the layout table describes: categories, panels and
-// elements with their command IDs, captions and kinds, in order; the application menu, the
-// quick access toolbar, the style menu and the about button with their tooltips.
+// The ribbon as a user sees it: categories, panels and elements with their command IDs and
+// captions, in order; the application menu, the quick access tools, the style menu and the
+// about button with their tooltips, and the about box.
 #include "tests/gui/GuiTest.h"
 
+#include "app/AboutDlg.h"
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
 #include "res/CommandIds.h"
 #include "res/RibbonLayout.h"
-#include "ribbon/RibbonImages.h"
 #include "ribbon/TabRow.h"
 #include "wxplatform/WxText.h"
 
+#include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/docview.h>
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/buttonbar.h>
 #include <wx/ribbon/page.h>
 #include <wx/ribbon/panel.h>
+#include <wx/statbmp.h>
 #include <wx/statline.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/tooltip.h>
 
-#include <sstream>
 #include <vector>
 
 namespace tesslin::test {
 namespace {
 
-using ribbon::Kind;
-
-// One element as found on screen, or as the table describes it.
-struct Seen {
-    Kind kind;
-    int id;
-    std::string caption; // edit boxes and check boxes; buttons draw theirs themselves
-
-    bool operator==(const Seen&) const = default;
+// The about box: caption, icon, version, OK as the default button, and Escape ending it as
+// OK does.
+class ExpectAboutBox : public wxExpectModalBase<CAboutDlg, ExpectAboutBox> {
+protected:
+    int OnInvoked(CAboutDlg* dlg) const override {
+        EXPECT_EQ(Utf8(dlg->GetTitle()), "TesslinGUI 정보");
+        bool text = false;
+        bool icon = false;
+        for (wxWindow* child : dlg->GetChildren()) {
+            if (auto* label = dynamic_cast<wxStaticText*>(child)) {
+                text = text || Utf8(label->GetLabel()) == "TesslinGUI, 버전 0.1";
+            }
+            if (auto* picture = dynamic_cast<wxStaticBitmap*>(child)) {
+                icon = icon || picture->GetBitmap().IsOk();
+            }
+        }
+        EXPECT_TRUE(text);
+        EXPECT_TRUE(icon);
+        auto* ok = dynamic_cast<wxButton*>(dlg->FindWindow(wxID_OK));
+        EXPECT_NE(ok, nullptr);
+        if (ok) {
+            EXPECT_EQ(Utf8(ok->GetLabel()), "확인");
+            EXPECT_EQ(dlg->GetDefaultItem(), ok);
+        }
+        // Escape and the close box end it as OK does: there is no cancel button.
+        EXPECT_EQ(dlg->GetEscapeId(), wxID_OK);
+        return wxID_OK;
+    }
+    wxString GetDefaultDescription() const override { return "the about box"; }
 };
 
-std::ostream& operator<<(std::ostream& out, const Seen& seen) {
-    const char* kinds[] = {"button", "edit", "check", "separator"};
-    return out << kinds[static_cast<int>(seen.kind)] << " " << seen.id << " \"" << seen.caption
-               << "\"";
-}
+using Elements = std::vector<std::pair<int, std::string>>; // separators as {0, ""}
 
 class Layout : public AppWindowTest {
 protected:
@@ -57,63 +74,50 @@ protected:
         return -1;
     }
 
+    // Buttons draw their captions themselves: theirs come from the layout table.
+    static std::string TableCaption(int id) {
+        for (const ribbon::Category& category : ribbon::TheLayout().categories) {
+            for (const ribbon::Panel& panel : category.panels) {
+                for (const ribbon::Element& e : panel.elements) {
+                    if (e.id == id) {
+                        return e.caption;
+                    }
+                }
+            }
+        }
+        return "?";
+    }
+
     // The elements of a panel as its windows show them, in order.
-    std::vector<Seen> ElementsOf(wxRibbonPanel& panel) const {
-        std::vector<Seen> seen;
+    Elements ElementsOf(wxRibbonPanel& panel) const {
+        Elements seen;
         wxString caption;
         for (wxWindow* child : panel.GetChildren()) {
             if (auto* bar = dynamic_cast<wxRibbonButtonBar*>(child)) {
                 for (size_t i = 0; i < bar->GetButtonCount(); ++i) {
-                    seen.push_back({Kind::Button, bar->GetItemId(bar->GetItem(i)), ""});
+                    const int id = bar->GetItemId(bar->GetItem(i));
+                    seen.emplace_back(id, TableCaption(id));
                 }
             } else if (auto* label = dynamic_cast<wxStaticText*>(child)) {
                 caption = label->GetLabel();
             } else if (dynamic_cast<wxTextCtrl*>(child)) {
-                seen.push_back({Kind::Edit, CommandOf(child), Utf8(caption)});
+                seen.emplace_back(CommandOf(child), Utf8(caption));
                 caption.clear();
             } else if (auto* check = dynamic_cast<wxCheckBox*>(child)) {
-                seen.push_back({Kind::Check, CommandOf(child), Utf8(check->GetLabel())});
+                seen.emplace_back(CommandOf(child), Utf8(check->GetLabel()));
             } else if (dynamic_cast<wxStaticLine*>(child)) {
-                seen.push_back({Kind::Separator, 0, ""});
+                seen.emplace_back(0, "");
             }
         }
         return seen;
     }
 };
 
-TEST_F(Layout, CategoriesPanelsAndElementsFollowTheTable) {
-    const ribbon::Layout& layout = ribbon::TheLayout();
-    ASSERT_EQ(Ribbon().GetPageCount(), layout.categories.size());
-    for (size_t c = 0; c < layout.categories.size(); ++c) {
-        const ribbon::Category& category = layout.categories[c];
-        wxRibbonPage* page = Ribbon().GetPage(static_cast<int>(c));
-        EXPECT_EQ(Utf8(page->GetLabel()), category.caption);
-        std::vector<wxRibbonPanel*> panels;
-        for (wxWindow* child : page->GetChildren()) {
-            if (auto* panel = dynamic_cast<wxRibbonPanel*>(child)) {
-                panels.push_back(panel);
-            }
-        }
-        ASSERT_EQ(panels.size(), category.panels.size()) << category.caption;
-        for (size_t p = 0; p < panels.size(); ++p) {
-            const ribbon::Panel& spec = category.panels[p];
-            EXPECT_EQ(Utf8(panels[p]->GetLabel()), spec.caption);
-            std::vector<Seen> expected;
-            for (const ribbon::Element& e : spec.elements) {
-                const bool captioned = e.kind == Kind::Edit || e.kind == Kind::Check;
-                expected.push_back({e.kind, e.id, captioned ? e.caption : ""});
-            }
-            EXPECT_EQ(ElementsOf(*panels[p]), expected) << spec.caption;
-        }
-    }
-}
-
-// The table itself holds the program's IDs and texts; a slip there would pass the test above.
-TEST_F(Layout, TableHoldsTheProgramsIdsAndCaptions) {
+TEST_F(Layout, EveryPanelShowsItsElementsWithTheirCommandIdsAndCaptions) {
     struct Row {
         const char* category;
         const char* panel;
-        std::vector<std::pair<int, const char*>> elements; // separators as {0, ""}
+        Elements elements;
     };
     const Row rows[] = {
         {"홈", "작업", {{32775, "루트 폴더 설정"}, {32776, "영상/자막 파일 스캔"}}},
@@ -141,17 +145,16 @@ TEST_F(Layout, TableHoldsTheProgramsIdsAndCaptions) {
          {{32822, "짝 찾기"}, {32823, "되돌리기"}, {32824, "언어 태그 유지"}}},
     };
     size_t row = 0;
-    for (const ribbon::Category& category : ribbon::TheLayout().categories) {
-        for (const ribbon::Panel& panel : category.panels) {
-            ASSERT_LT(row, std::size(rows));
-            EXPECT_STREQ(category.caption, rows[row].category);
-            EXPECT_STREQ(panel.caption, rows[row].panel);
-            ASSERT_EQ(panel.elements.size(), rows[row].elements.size()) << panel.caption;
-            for (size_t e = 0; e < panel.elements.size(); ++e) {
-                EXPECT_EQ(panel.elements[e].id, rows[row].elements[e].first);
-                EXPECT_STREQ(panel.elements[e].caption, rows[row].elements[e].second);
+    for (size_t c = 0; c < Ribbon().GetPageCount(); ++c) {
+        wxRibbonPage* page = Ribbon().GetPage(static_cast<int>(c));
+        for (wxWindow* child : page->GetChildren()) {
+            if (auto* panel = dynamic_cast<wxRibbonPanel*>(child)) {
+                ASSERT_LT(row, std::size(rows));
+                EXPECT_EQ(Utf8(page->GetLabel()), rows[row].category);
+                EXPECT_EQ(Utf8(panel->GetLabel()), rows[row].panel);
+                EXPECT_EQ(ElementsOf(*panel), rows[row].elements) << rows[row].panel;
+                ++row;
             }
-            ++row;
         }
     }
     EXPECT_EQ(row, std::size(rows));
@@ -186,7 +189,8 @@ TEST_F(Layout, ApplicationMenuHoldsItsCommandsAndAtMostFourRecentFiles) {
     EXPECT_EQ(wxGetApp().GetDocManager()->GetHistoryFile(0), "/a/five.txt");
 }
 
-TEST_F(Layout, TabRowHoldsQuickAccessStyleMenuAndAbout) {
+TEST_F(Layout, TabRowHoldsQuickAccessStyleMenuAndTheAboutBox) {
+    Pump();
     const std::vector<TabRowButton*>& qat = Frame().GetTabRow().QuickAccessButtons();
     struct Tool {
         int id;
@@ -202,6 +206,8 @@ TEST_F(Layout, TabRowHoldsQuickAccessStyleMenuAndAbout) {
     for (size_t i = 0; i < qat.size(); ++i) {
         EXPECT_EQ(qat[i]->GetCommand(), tools[i].id);
         EXPECT_TRUE(qat[i]->IsShown());
+        // Print has no handler and shows disabled.
+        EXPECT_EQ(qat[i]->IsEnabled(), tools[i].id != ids::kFilePrintDirect) << tools[i].id;
         const wxToolTip* tip = qat[i]->GetToolTip();
         if (tools[i].tip) {
             ASSERT_NE(tip, nullptr) << tools[i].id;
@@ -215,6 +221,7 @@ TEST_F(Layout, TabRowHoldsQuickAccessStyleMenuAndAbout) {
     EXPECT_TRUE(about->GetTip().StartsWith(
         FromUtf8("정보\n프로그램 정보, 버전 번호 및 저작권을 표시합니다.")))
         << Utf8(about->GetTip());
+    wxTEST_DIALOG(Frame().GetTabRow().AboutButton().Click(), ExpectAboutBox());
     EXPECT_EQ(Utf8(Frame().GetTabRow().StyleButton().GetCaption()), "스타일");
     EXPECT_EQ(Utf8(Frame().GetTabRow().ApplicationButton().GetCaption()), "파일");
 
@@ -232,27 +239,6 @@ TEST_F(Layout, TabRowHoldsQuickAccessStyleMenuAndAbout) {
         {218, "Office 2007(바다색 스타일)(&A)"},
         {219, "Windows 7(&D)"}};
     EXPECT_EQ(items, expected);
-}
-
-TEST_F(Layout, PrintHasNoHandlerAndShowsDisabled) {
-    Pump();
-    for (const TabRowButton* tool : Frame().GetTabRow().QuickAccessButtons()) {
-        EXPECT_EQ(tool->IsEnabled(), tool->GetCommand() != ids::kFilePrintDirect)
-            << tool->GetCommand();
-    }
-}
-
-TEST_F(Layout, EveryImageOfEveryStripExists) {
-    using ribbon::ImageList;
-    for (ImageList list : {ImageList::FileSmall, ImageList::FileLarge, ImageList::WriteSmall,
-                           ImageList::WriteLarge, ImageList::Buttons, ImageList::Main}) {
-        const int size = ribbon::ImageSize(list);
-        for (int i = 0; i < ribbon::ImageCount(list); ++i) {
-            const wxBitmap image = RibbonImage(list, i);
-            ASSERT_TRUE(image.IsOk()) << static_cast<int>(list) << "/" << i;
-            EXPECT_EQ(image.GetSize(), wxSize(size, size)) << static_cast<int>(list) << "/" << i;
-        }
-    }
 }
 
 } // namespace
