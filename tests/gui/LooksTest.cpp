@@ -19,7 +19,6 @@
 
 #include <cmath>
 #include <map>
-#include <set>
 
 namespace tesslin::test {
 namespace {
@@ -32,25 +31,15 @@ struct Expected {
     bool windows7Look;
 };
 
+// 211 to 214 and any other value: Office 2007 in the style set last.
 Expected ExpectedFor(long id) {
-    switch (id) {
-    case 205:
-        return {Visual::Windows2000, false, false};
-    case 206:
-        return {Visual::OfficeXP, false, false};
-    case 207:
-        return {Visual::WindowsXP, false, false};
-    case 208:
-        return {Visual::Office2003, true, false};
-    case 209:
-        return {Visual::VS2005, true, false};
-    case 210:
-        return {Visual::VS2008, true, false};
-    case 219:
-        return {Visual::Windows7, true, true};
-    default:
-        return {Visual::Office2007, true, false};
-    }
+    const std::map<long, Expected> looks = {
+        {205, {Visual::Windows2000, false, false}}, {206, {Visual::OfficeXP, false, false}},
+        {207, {Visual::WindowsXP, false, false}},   {208, {Visual::Office2003, true, false}},
+        {209, {Visual::VS2005, true, false}},       {210, {Visual::VS2008, true, false}},
+        {219, {Visual::Windows7, true, true}}};
+    const auto found = looks.find(id);
+    return found == looks.end() ? Expected{Visual::Office2007, true, false} : found->second;
 }
 
 long StoredLook() {
@@ -69,55 +58,17 @@ std::string Appearance(const wxRibbonArtProvider& art) {
     return text;
 }
 
-// ----- start-up with a stored look -------------------------------------------------------
-
-class StoredLookAtStart : public AppWindowTest, public ::testing::WithParamInterface<long> {
+class Looks : public AppWindowTest {
 protected:
-    void BeforeWindow() override { Profile().Write(kLookEntry, GetParam()); }
-};
-
-TEST_P(StoredLookAtStart, IsAppliedShownAndWrittenBackUnchanged) {
-    const long look = GetParam();
-    const Expected expected = ExpectedFor(look);
-    EXPECT_EQ(wxGetApp().GetAppLook(), look);
-    EXPECT_EQ(Frame().GetVisual(), expected.visual);
-    EXPECT_EQ(Frame().IsSmartDocking(), expected.smartDocking);
-    EXPECT_EQ(Frame().IsWindows7Look(), expected.windows7Look);
-    EXPECT_EQ(Frame().GetTabRow().ApplicationButton().HasTabShape(), expected.windows7Look);
-
-    // Written back as it was, also when it is no look at all.
-    EXPECT_NE(ProfileFileText().find("ApplicationLook=" + std::to_string(look)), std::string::npos)
-        << ProfileFileText();
-
-    // The style menu shows the current look as chosen, and only that one.
-    PopupCapture popups;
-    Frame().GetTabRow().ShowStyleMenu();
-    ASSERT_EQ(popups.Menus().size(), 1u);
-    for (const PopupCapture::Item& item : popups.Menus()[0]) {
-        EXPECT_EQ(item.checked, item.id == look) << item.id;
+    void ExpectLook(long id) {
+        const Expected expected = ExpectedFor(id);
+        EXPECT_EQ(wxGetApp().GetAppLook(), id);
+        EXPECT_EQ(StoredLook(), id);
+        EXPECT_EQ(Frame().GetVisual(), expected.visual) << id;
+        EXPECT_EQ(Frame().IsSmartDocking(), expected.smartDocking) << id;
+        EXPECT_EQ(Frame().IsWindows7Look(), expected.windows7Look) << id;
+        EXPECT_EQ(Frame().GetTabRow().ApplicationButton().HasTabShape(), expected.windows7Look);
     }
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryLookAndOddValues, StoredLookAtStart,
-                         ::testing::Values(205, 206, 207, 208, 209, 210, 211, 212, 213, 214, 215,
-                                           216, 217, 218, 219, 0, 204, 220, -1, 2147483647));
-
-// ----- no stored look ----------------------------------------------------------------------
-
-using FirstStart = AppWindowTest;
-
-TEST_F(FirstStart, UsesBlueOffice2007AndWritesIt) {
-    EXPECT_EQ(wxGetApp().GetAppLook(), 215);
-    EXPECT_EQ(StoredLook(), 215);
-    EXPECT_EQ(Frame().GetVisual(), Visual::Office2007);
-    EXPECT_EQ(Frame().GetOffice2007Style(), kOffice2007Blue);
-    EXPECT_NE(ProfileFileText().find("ApplicationLook=215"), std::string::npos);
-}
-
-// ----- the look command ------------------------------------------------------------------
-
-class LookCommand : public AppWindowTest {
-protected:
     void Choose(int id) {
         PopupCapture popups;
         if (id >= 215) {
@@ -132,54 +83,56 @@ protected:
     }
 };
 
-TEST_F(LookCommand, EveryLookLooksDifferentAndIsStored) {
+TEST_F(Looks, StartUsesTheStoredLookShowsItAndWritesItBackUnchanged) {
+    // No stored look: blue Office 2007, written to the profile.
+    ExpectLook(215);
+    EXPECT_EQ(Frame().GetOffice2007Style(), kOffice2007Blue);
+    for (long look : {208L, 216L, 219L, 213L, 0L, -1L, 2147483647L}) {
+        Profile().Write(kLookEntry, look);
+        ReopenWindow();
+        ExpectLook(look);
+        EXPECT_NE(ProfileFileText().find("ApplicationLook=" + std::to_string(look)),
+                  std::string::npos)
+            << ProfileFileText();
+        // The style menu shows the current look as chosen, and only that one.
+        PopupCapture popups;
+        Frame().GetTabRow().ShowStyleMenu();
+        ASSERT_EQ(popups.Menus().size(), 1u);
+        for (const PopupCapture::Item& item : popups.Menus()[0]) {
+            EXPECT_EQ(item.checked, item.id == look) << item.id;
+        }
+    }
+}
+
+TEST_F(Looks, EveryLookLooksDifferentAndIsStored) {
     std::map<std::string, int> seen;
     for (int id = ids::kFirstLook; id <= ids::kLastLook; ++id) {
         if (id >= 211 && id <= 214) {
             continue; // they keep the style set last; see below
         }
         Choose(id);
-        const Expected expected = ExpectedFor(id);
-        EXPECT_EQ(wxGetApp().GetAppLook(), id);
-        EXPECT_EQ(StoredLook(), id);
-        EXPECT_EQ(Frame().GetVisual(), expected.visual) << id;
-        EXPECT_EQ(Frame().IsSmartDocking(), expected.smartDocking) << id;
-        EXPECT_EQ(Frame().IsWindows7Look(), expected.windows7Look) << id;
+        ExpectLook(id);
         const std::string appearance = Appearance(*Ribbon().GetArtProvider());
         const auto [where, fresh] = seen.emplace(appearance, id);
         EXPECT_TRUE(fresh) << id << " looks like " << where->second << ": " << appearance;
     }
 }
 
-TEST_F(LookCommand, LooksWithoutAStyleKeepTheOneSetLast) {
+TEST_F(Looks, LooksWithoutAStyleKeepTheOneSetLast) {
     Choose(216);
     const std::string black = Appearance(*Ribbon().GetArtProvider());
     for (int id : {211, 212, 213, 214}) {
         Choose(id);
-        EXPECT_EQ(Frame().GetVisual(), Visual::Office2007);
+        ExpectLook(id);
         EXPECT_EQ(Frame().GetOffice2007Style(), kOffice2007Black) << id;
         EXPECT_EQ(Appearance(*Ribbon().GetArtProvider()), black) << id;
-        EXPECT_TRUE(Frame().IsSmartDocking());
-        EXPECT_FALSE(Frame().IsWindows7Look());
-        EXPECT_EQ(StoredLook(), id);
     }
     Choose(219);
-    EXPECT_TRUE(Frame().IsWindows7Look());
-    EXPECT_TRUE(Frame().GetTabRow().ApplicationButton().HasTabShape());
+    ExpectLook(219);
     Choose(218);
-    EXPECT_FALSE(Frame().IsWindows7Look());
-    EXPECT_FALSE(Frame().GetTabRow().ApplicationButton().HasTabShape());
+    ExpectLook(218);
     EXPECT_EQ(Frame().GetOffice2007Style(), kOffice2007Aqua);
 }
-
-TEST_F(LookCommand, ChosenLookIsTheOneTheNextStartUses) {
-    Choose(217);
-    ReopenWindow();
-    EXPECT_EQ(wxGetApp().GetAppLook(), 217);
-    EXPECT_EQ(Frame().GetOffice2007Style(), kOffice2007Silver);
-}
-
-// ----- readability -------------------------------------------------------------------------
 
 double Luminance(const wxColour& c) {
     auto channel = [](unsigned char v) {
@@ -237,7 +190,7 @@ double ShownContrast(const wxImage& screen, const wxRect& rect) {
     return best;
 }
 
-TEST_F(LookCommand, EveryCaptionReadsWellOnEveryLook) {
+TEST_F(Looks, EveryCaptionReadsWellOnEveryLook) {
     Frame().Raise();
     for (int id = ids::kFirstLook; id <= ids::kLastLook; ++id) {
         Choose(id);
