@@ -77,6 +77,7 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
     Settings expected;
     expected.ResetToDefaults();
     EXPECT_EQ(ReadFile(SettingsFile()), FormatSettingsFile(expected));
+    EXPECT_TRUE(Frame().GetTitle().EndsWith(" - TesslinGUI")) << Utf8(Frame().GetTitle());
     EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
     EXPECT_EQ(BoxText(ids::kEditSubtitleExtensionList), "smi ");
     EXPECT_EQ(BoxText(ids::kEditVideoRegularExpression), "");
