@@ -86,14 +86,9 @@ tesslin_warnings(TesslinGUI)
 # GUI tests: one binary with a real application object, run under a virtual X server.
 add_executable(gui_tests
     tests/gui/GuiTestMain.cpp
-    tests/gui/AboutBoxTest.cpp
     tests/gui/KeyboardTest.cpp
     tests/gui/LayoutTest.cpp
     tests/gui/LooksTest.cpp
-    tests/gui/MessageBoxTest.cpp
-    tests/gui/RibbonAccessTest.cpp
-    tests/gui/RoutingTest.cpp
-    tests/gui/SmokeTest.cpp
     tests/gui/StatusPaneTest.cpp
     tests/gui/ViewCommandsTest.cpp
     tests/gui/ViewOrderlyEndTest.cpp
