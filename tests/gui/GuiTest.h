@@ -5,30 +5,29 @@
 // the window as a user does.
 #pragma once
 
+#include "app/MainFrame.h"
+#include "settings/TesslinGUIDoc.h"
 #include "tests/support/TempDir.h"
+#include "view/RenamerListCtrl.h"
+#include "view/TesslinGUIView.h"
+#include "wxplatform/WxText.h"
 
 #include <gtest/gtest.h>
 
+#include <wx/checkbox.h>
 #include <wx/msgdlg.h>
+#include <wx/ribbon/bar.h>
+#include <wx/statusbr.h>
 #include <wx/stopwatch.h>
 #include <wx/testing.h>
+#include <wx/textctrl.h>
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-class CMainFrame;
-class CTesslinGUIDoc;
-class CTesslinGUIView;
-class wxCheckBox;
 class wxConfigBase;
-class wxRibbonBar;
-class wxTextCtrl;
-
-namespace tesslin {
-class CRenamerListCtrl;
-}
 
 namespace tesslin::test {
 
@@ -58,8 +57,9 @@ template <typename Done> bool PumpUntil(Done done, double seconds = 5.0) {
     }
     return done();
 }
-// UTF-8 of a wxString, for readable failure messages.
-std::string Utf8(const wxString& text);
+inline std::string Utf8(const wxString& text) {
+    return text.utf8_string();
+}
 
 // Stands in for pop-up menus while it lives: each menu is recorded as the user would see it
 // (after its update-UI pass) and closed at once, or answered with the item ChooseNext names.
@@ -76,9 +76,6 @@ public:
 
     PopupCapture();
     ~PopupCapture();
-    PopupCapture(const PopupCapture&) = delete;
-    PopupCapture& operator=(const PopupCapture&) = delete;
-
     const std::vector<Menu>& Menus() const { return m_menus; }
     void ChooseNext(int id) { m_choose = id; }
 
@@ -104,7 +101,7 @@ public:
 
 protected:
     int OnInvoked(wxMessageDialog* dialog) const override;
-    wxString GetDefaultDescription() const override;
+    wxString GetDefaultDescription() const override { return "message box " + PathToWx(m_text); }
 
 private:
     std::string m_text;
@@ -131,8 +128,6 @@ class ScopedPermissionChecks {
 public:
     ScopedPermissionChecks();
     ~ScopedPermissionChecks();
-    ScopedPermissionChecks(const ScopedPermissionChecks&) = delete;
-    ScopedPermissionChecks& operator=(const ScopedPermissionChecks&) = delete;
     bool ok() const { return m_ok; }
 
 private:
@@ -147,15 +142,13 @@ protected:
     void TearDown() override;
     // Runs before the window is built; write profile values or files here.
     virtual void BeforeWindow() {}
-
-    // Closes the window (the document saves its settings) and builds it again, keeping the
-    // working directory and the profile.
-    void ReopenWindow();
-    // Closes the window as the user would; the window is gone afterwards.
+    // Closes the window as the user would (the document saves its settings); the window is
+    // gone afterwards. ReopenWindow builds it again in the same folder with the same profile.
     void CloseWindow();
+    void ReopenWindow();
 
-    CMainFrame& Frame() const;
-    wxRibbonBar& Ribbon() const;
+    CMainFrame& Frame() const { return *m_frame; }
+    wxRibbonBar& Ribbon() const { return *m_frame->GetRibbonBar(); }
     wxConfigBase& Profile() const;
     // The profile file as it is on disk (after the program flushed it).
     std::string ProfileFileText() const;
@@ -163,29 +156,32 @@ protected:
     std::string SettingsFile() const { return WorkDir() / "TesslinGUI.ini"; }
 
     CTesslinGUIView& View() const;
-    CTesslinGUIDoc& Doc() const;
-    CRenamerListCtrl& VideoList() const;
-    CRenamerListCtrl& SubtitleList() const;
-    wxTextCtrl& Box(int id) const;
-    wxCheckBox& Check(int id) const;
-    // The box's text as bytes.
-    std::string BoxText(int id) const;
+    CTesslinGUIDoc& Doc() const { return *View().GetDocument(); }
+    CRenamerListCtrl& VideoList() const { return *View().m_videoList; }
+    CRenamerListCtrl& SubtitleList() const { return *View().m_subtitleList; }
+    wxTextCtrl& Box(int id) const { return *dynamic_cast<wxTextCtrl*>(Control(id)); }
+    wxCheckBox& Check(int id) const { return *dynamic_cast<wxCheckBox*>(Control(id)); }
+    std::string BoxText(int id) const { return WxToPath(Box(id).GetValue()); }
     // Replaces the box's text as typing would (the box sends its change).
-    void Type(int id, const std::string& text) const;
+    void Type(int id, const std::string& text) const { Box(id).SetValue(PathToWx(text)); }
     // Clicks a check box: its mark flips and it sends its command; then the ribbon refreshes.
     void Click(int id) const;
     // Presses a ribbon button.
     void Press(int id) const;
     // Selects and focuses one row, as a click does.
-    void Select(CRenamerListCtrl& list, long row) const;
+    void Select(CRenamerListCtrl& list, long row) const {
+        const long state = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;
+        list.SetItemState(row, state, state);
+    }
     // The rows as the list shows them, as bytes.
     std::vector<std::string> Rows(const CRenamerListCtrl& list) const;
-    std::string StatusText() const;
+    std::string StatusText() const { return WxToPath(Frame().GetStatusBar()->GetStatusText(0)); }
     // Index of the ribbon's visible category: 1 "홈", 2 "변경 작업".
-    int ActiveCategory() const;
+    int ActiveCategory() const { return Ribbon().GetActivePage() + 1; }
 
 private:
     void OpenWindow();
+    wxWindow* Control(int id) const;
 
     std::unique_ptr<ScopedWorkingDirectory> m_cwd;
     std::unique_ptr<TempDir> m_profileDir;

@@ -3,26 +3,17 @@
 // never a hang.
 #include "tests/gui/GuiTest.h"
 
-#include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
 #include "ribbon/CommandMenu.h"
 #include "ribbon/PopupMenus.h"
-#include "settings/TesslinGUIDoc.h"
 #include "view/FolderPicker.h"
-#include "view/RenamerListCtrl.h"
-#include "view/TesslinGUIView.h"
-#include "wxplatform/WxText.h"
 
 #include <wx/app.h>
-#include <wx/checkbox.h>
 #include <wx/fileconf.h>
 #include <wx/init.h>
 #include <wx/log.h>
 #include <wx/modalhook.h>
-#include <wx/ribbon/bar.h>
 #include <wx/ribbon/buttonbar.h>
-#include <wx/statusbr.h>
-#include <wx/textctrl.h>
 
 #include <linux/capability.h>
 #include <sys/syscall.h>
@@ -86,10 +77,6 @@ void Pump() {
     }
 }
 
-std::string Utf8(const wxString& text) {
-    return text.utf8_string();
-}
-
 PopupCapture::PopupCapture() {
     SetPopupPresenter([this](wxWindow& owner, CommandMenu& menu, const wxPoint&) {
         // What the real presenter does before the menu shows.
@@ -137,10 +124,6 @@ int ExpectMessage::OnInvoked(wxMessageDialog* dialog) const {
             << "icon of \"" << m_text << "\"";
     }
     return wxID_OK;
-}
-
-wxString ExpectMessage::GetDefaultDescription() const {
-    return "message box \"" + PathToWx(m_text) + "\"";
 }
 
 ScopedFolderChoice::ScopedFolderChoice(std::optional<std::string> folder)
@@ -213,14 +196,6 @@ void AppWindowTest::ReopenWindow() {
     OpenWindow();
 }
 
-CMainFrame& AppWindowTest::Frame() const {
-    return *m_frame;
-}
-
-wxRibbonBar& AppWindowTest::Ribbon() const {
-    return *m_frame->GetRibbonBar();
-}
-
 wxConfigBase& AppWindowTest::Profile() const {
     return *wxConfigBase::Get();
 }
@@ -236,36 +211,10 @@ CTesslinGUIView& AppWindowTest::View() const {
     return *view;
 }
 
-CTesslinGUIDoc& AppWindowTest::Doc() const {
-    return *View().GetDocument();
-}
-
-CRenamerListCtrl& AppWindowTest::VideoList() const {
-    return *View().m_videoList;
-}
-
-CRenamerListCtrl& AppWindowTest::SubtitleList() const {
-    return *View().m_subtitleList;
-}
-
-wxTextCtrl& AppWindowTest::Box(int id) const {
-    auto* box = dynamic_cast<wxTextCtrl*>(Frame().FindRibbonControl(id));
-    EXPECT_NE(box, nullptr) << id;
-    return *box;
-}
-
-wxCheckBox& AppWindowTest::Check(int id) const {
-    auto* check = dynamic_cast<wxCheckBox*>(Frame().FindRibbonControl(id));
-    EXPECT_NE(check, nullptr) << id;
-    return *check;
-}
-
-std::string AppWindowTest::BoxText(int id) const {
-    return WxToPath(Box(id).GetValue());
-}
-
-void AppWindowTest::Type(int id, const std::string& text) const {
-    Box(id).SetValue(PathToWx(text));
+wxWindow* AppWindowTest::Control(int id) const {
+    wxWindow* control = Frame().FindRibbonControl(id);
+    EXPECT_NE(control, nullptr) << id;
+    return control;
 }
 
 void AppWindowTest::Click(int id) const {
@@ -284,25 +233,12 @@ void AppWindowTest::Press(int id) const {
     Frame().ProcessWindowEvent(event);
 }
 
-void AppWindowTest::Select(CRenamerListCtrl& list, long row) const {
-    list.SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
-                      wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-}
-
 std::vector<std::string> AppWindowTest::Rows(const CRenamerListCtrl& list) const {
     std::vector<std::string> rows;
     for (long i = 0; i < list.GetItemCount(); ++i) {
         rows.push_back(WxToPath(list.GetItemText(i)));
     }
     return rows;
-}
-
-std::string AppWindowTest::StatusText() const {
-    return WxToPath(Frame().GetStatusBar()->GetStatusText(0));
-}
-
-int AppWindowTest::ActiveCategory() const {
-    return Ribbon().GetActivePage() + 1;
 }
 
 } // namespace tesslin::test
