@@ -24,43 +24,13 @@ Settings Defaults() {
     return s;
 }
 
-// A start from a prepared working folder; StartBox() gives the text of the box it showed.
-class StartTest : public ViewTest {
-protected:
-    virtual void Prepare() {}
-    virtual bool StartShowsABox() const { return true; }
-    void BeforeWindow() override {
-        Prepare();
-        m_hook = std::make_unique<GTestModalHook>(__FILE__, __LINE__, "start-up");
-        if (StartShowsABox()) {
-            m_expect.emplace(ExpectMessage("", true).Capture(&m_shown));
-            m_hook->AddExpectation(*m_expect);
-        }
-    }
-    void TearDown() override {
-        m_hook.reset();
-        ViewTest::TearDown();
-    }
-    std::string StartBox() {
-        m_hook->CheckUnmetExpectations();
-        m_hook.reset();
-        return m_shown;
-    }
-    void WriteSettingsText(const std::string& text) const { WriteFile(SettingsFile(), text); }
-    void ClosesWithoutABox() { CloseWindow(); }
+// Each test closes the fixture's window, prepares the working folder and starts again.
+using StartAndClose = ViewTest;
 
-    std::unique_ptr<GTestModalHook> m_hook;
-    std::optional<ExpectMessage> m_expect;
-    std::string m_shown;
-};
-
-class StartWithFile : public StartTest {
-    bool StartShowsABox() const override { return false; }
-    void Prepare() override { WriteSettingsText("vid_ext mkv\n"); }
-};
-
-TEST_F(StartWithFile, ShowsItsValuesDoesNotRewriteItAndWritesTheWholeRecordAtClose) {
-    StartBox();
+TEST_F(StartAndClose, AFileIsShownNotRewrittenAtStartAndWrittenWholeAtClose) {
+    CloseWindow();
+    WriteFile(SettingsFile(), "vid_ext mkv\n");
+    ReopenWindow();
     EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "mkv ");
     EXPECT_EQ(BoxText(ids::kEditSubtitleExtensionList), "");
     EXPECT_EQ(ReadFile(SettingsFile()), "vid_ext mkv\n");
@@ -72,14 +42,13 @@ TEST_F(StartWithFile, ShowsItsValuesDoesNotRewriteItAndWritesTheWholeRecordAtClo
     EXPECT_EQ(ReadFile(SettingsFile()), FormatSettingsFile(expected));
 }
 
-const char kBadBooleanFile[] = "vid_ext mkv\nis_recursive true\nroot_directory \"/videos\"\n";
-
-class StartWithBadBoolean : public StartTest {
-    void Prepare() override { WriteSettingsText(kBadBooleanFile); }
-};
-
-TEST_F(StartWithBadBoolean, ShowsTheReadersMessageRepairsTheLineAtCloseAndKeepsTheOldFile) {
-    EXPECT_EQ(StartBox().substr(0, std::string(kBadBooleanValue).size() + 1),
+TEST_F(StartAndClose, ABadBooleanIsReportedRepairedAtCloseAndTheOldFileKept) {
+    const std::string file = "vid_ext mkv\nis_recursive true\nroot_directory \"/videos\"\n";
+    CloseWindow();
+    WriteFile(SettingsFile(), file);
+    std::string shown;
+    wxTEST_DIALOG(ReopenWindow(), ExpectMessage("", true).Capture(&shown));
+    EXPECT_EQ(shown.substr(0, std::string(kBadBooleanValue).size() + 1),
               kBadBooleanValue + std::string("\n"));
     EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "mkv ");
     CloseWindow();
@@ -88,80 +57,68 @@ TEST_F(StartWithBadBoolean, ShowsTheReadersMessageRepairsTheLineAtCloseAndKeepsT
     EXPECT_NE(text.find("\r\nvid_ext mkv # "), std::string::npos) << text;
     // The root folder came after the value that stopped the reading: the new file holds the
     // default, the copy the user's.
-    EXPECT_EQ(ReadFile(SettingsFile() + ".bak"), kBadBooleanFile);
+    EXPECT_EQ(ReadFile(SettingsFile() + ".bak"), file);
 }
 
-// A good settings file that the program may not read.
-class StartWithUnreadableFile : public StartTest {
-protected:
-    void Prepare() override {
-        Settings good = Defaults();
-        good.vid_ext.value = {"mkv"};
-        m_good = FormatSettingsFile(good);
-        WriteSettingsText(m_good);
-        fs::permissions(SettingsFile(), fs::no_perms);
-        m_checks.emplace();
-        if (!m_checks->ok()) {
-            GTEST_SKIP() << "cannot make file permissions hold for this process";
+// A good file the program may not read, or whose folder it may not search: the session runs
+// on the defaults and the file stays as it was.
+TEST_F(StartAndClose, AFileThatCannotBeReadIsKeptAndTheSessionRunsOnTheDefaults) {
+    Settings good = Defaults();
+    good.vid_ext.value = {"mkv"};
+    struct Case {
+        std::string locked;
+        fs::perms perms;
+        std::string message; // empty: it names the file and the reason
+    };
+    const Case cases[] = {
+        {SettingsFile(), fs::no_perms,
+         kCannotOpenForReading + ("\n" + SettingsFile()) + ": Permission denied"},
+        {WorkDir().path().string(), fs::owner_read | fs::owner_write, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.locked);
+        CloseWindow();
+        WriteFile(SettingsFile(), FormatSettingsFile(good));
+        fs::permissions(c.locked, c.perms);
+        std::string shown;
+        {
+            ScopedPermissionChecks checks;
+            if (!checks.ok()) {
+                fs::permissions(c.locked, fs::owner_all);
+                GTEST_SKIP() << "cannot make file permissions hold for this process";
+            }
+            wxTEST_DIALOG(ReopenWindow(), ExpectMessage("", true).Capture(&shown));
         }
+        fs::permissions(c.locked, fs::owner_all);
+        if (c.message.empty()) {
+            EXPECT_NE(shown.find("TesslinGUI.ini"), std::string::npos) << shown;
+            EXPECT_NE(shown.find("Permission denied"), std::string::npos) << shown;
+        } else {
+            EXPECT_EQ(shown, c.message);
+        }
+        EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
+        Type(ids::kEditVideoExtensionList, "avi");
+        CloseWindow();
+        EXPECT_EQ(ReadFile(SettingsFile()), FormatSettingsFile(good));
     }
-    std::string m_good;
-    std::optional<ScopedPermissionChecks> m_checks;
-};
-
-TEST_F(StartWithUnreadableFile, RunsOnTheDefaultsAndKeepsTheGoodFileAtClose) {
-    EXPECT_EQ(StartBox(), kCannotOpenForReading + ("\n" + SettingsFile()) + ": Permission denied");
-    EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
-    Type(ids::kEditVideoExtensionList, "avi");
-    m_checks.reset();
-    ClosesWithoutABox();
-    EXPECT_EQ(ReadFile(SettingsFile()), m_good);
-}
-
-// The working folder cannot be searched: the settings file's status cannot be queried.
-class StartInUnsearchableFolder : public StartWithUnreadableFile {
-    void Prepare() override {
-        StartWithUnreadableFile::Prepare();
-        fs::permissions(SettingsFile(), fs::owner_read | fs::owner_write);
-        fs::permissions(WorkDir().path(), fs::owner_read | fs::owner_write);
-    }
-    void TearDown() override {
-        fs::permissions(WorkDir().path(), fs::owner_all);
-        StartWithUnreadableFile::TearDown();
-    }
-};
-
-TEST_F(StartInUnsearchableFolder, ShowsTheStatusErrorRunsOnTheDefaultsAndWritesNothing) {
-    const std::string shown = StartBox();
-    EXPECT_NE(shown.find("TesslinGUI.ini"), std::string::npos) << shown;
-    EXPECT_NE(shown.find("Permission denied"), std::string::npos) << shown;
-    EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
-    m_checks.reset();
-    fs::permissions(WorkDir().path(), fs::owner_all);
-    ClosesWithoutABox();
-    EXPECT_EQ(ReadFile(SettingsFile()), m_good);
 }
 
 // The working folder is gone: the settings file can be written neither at start nor at close.
-class StartInDeletedFolder : public StartTest {
-    void Prepare() override { fs::remove(WorkDir().path()); }
-};
-
-TEST_F(StartInDeletedFolder, ShowsTheWriteErrorAndGoesOnAndStillClosesAtTheEnd) {
+TEST_F(StartAndClose, AGoneWorkingFolderIsReportedAtStartAndCloseAndTheWindowStillCloses) {
+    CloseWindow();
+    fs::remove_all(WorkDir().path());
     // A removed working folder has no path any more: the file is named as the program knows it.
     const std::string shown =
         kCannotOpenForWriting + ("\n" + kSettingsFileName) +
         ": cannot create the new file in its folder: No such file or directory";
-    EXPECT_EQ(StartBox(), shown);
+    wxTEST_DIALOG(ReopenWindow(), ExpectMessage(shown, true));
     EXPECT_TRUE(Frame().IsShown());
     EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
     wxTEST_DIALOG(CloseWindow(), ExpectMessage(shown, true));
     EXPECT_EQ(CMainFrame::Get(), nullptr);
 }
 
-using StartWithAFileThatIsNotLoaded = ViewTest;
-
-TEST_F(StartWithAFileThatIsNotLoaded, RunsOnTheDefaultsAndLeavesTheFileByteForByte) {
+TEST_F(StartAndClose, AFileThatIsNotLoadedLeavesItByteForByteAndTheSessionRunsOnTheDefaults) {
     struct Case {
         const char* what;
         std::string bytes;
