@@ -121,6 +121,10 @@ TEST_F(Looks, EveryLookLooksDifferentAndIsStored) {
 TEST_F(Looks, LooksWithoutAStyleKeepTheOneSetLast) {
     Choose(216);
     const std::string black = Appearance(*Ribbon().GetArtProvider());
+    // The black style is dark: its pages too, not only its accents.
+    EXPECT_LT(
+        Ribbon().GetArtProvider()->GetColour(wxRIBBON_ART_PAGE_BACKGROUND_COLOUR).GetLuminance(),
+        0.4);
     for (int id : {211, 212, 213, 214}) {
         Choose(id);
         ExpectLook(id);
