@@ -114,7 +114,7 @@ public:
     void Write(std::string_view kind, const boost::filesystem::path& path) {
         block_.append(kind);
         block_ += '\t';
-        block_ += path.native(); // the bytes as the file system gave them
+        block_ += path.string(); // the bytes as the file system gave them (UTF-8 on Windows)
         block_ += end_;
         if (block_.size() >= kBlockSize) {
             Flush();
@@ -149,7 +149,7 @@ int ScanAsOptionsSay(const po::variables_map& values, std::vector<boost::filesys
         return ReportFailure(err, ErrorText(e));
     }
     for (const SkippedEntry& skipped : scanner.skipped()) {
-        err << "tesslin: skipped " << skipped.path.native() << ": " << skipped.reason << '\n';
+        err << "tesslin: skipped " << skipped.path.string() << ": " << skipped.reason << '\n';
     }
     return kDone;
 }

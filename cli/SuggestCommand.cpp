@@ -71,7 +71,7 @@ int RunSuggest(const std::vector<std::string>& args, std::ostream& out, std::ost
     const Suggestions suggestions = SuggestPairs(videos, subtitles, options);
     for (const UnpairedFile& file : suggestions.unpaired) {
         if (WorthSaying(file.reason)) {
-            err << "tesslin: left alone " << file.path.native() << ": " << file.reason << '\n';
+            err << "tesslin: left alone " << file.path.string() << ": " << file.reason << '\n';
         }
     }
     const char end = values.count("null") != 0 ? '\0' : '\n';

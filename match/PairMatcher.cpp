@@ -1,11 +1,12 @@
 #include "match/PairMatcher.h"
 
 #include "match/NameParts.h"
+#include "platform/PathStatus.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <string_view>
-#include <sys/stat.h>
 #include <unordered_map>
 
 namespace tesslin {
@@ -17,6 +18,7 @@ constexpr std::size_t kNone = SIZE_MAX;
 // A file of either list, read once.
 struct File {
     const boost::filesystem::path* path;
+    std::string_view text; // the whole path
     std::string_view name; // the file name
     std::string_view stem; // the file name up to its last dot
     std::size_t folder;    // the folder it is compared in
@@ -25,12 +27,12 @@ struct File {
 };
 
 std::string_view FileName(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = path.find_last_of(kPathSeparators);
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 std::string_view FolderOf(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = path.find_last_of(kPathSeparators);
     return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
 }
 
@@ -57,8 +59,7 @@ std::string ListNames(const std::vector<const File*>& files) {
 }
 
 bool NameTaken(const std::string& path) {
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
+    return StatusOf(path, false).exists;
 }
 
 class Matcher {
@@ -140,7 +141,7 @@ public:
                 const File& subtitle = subtitles_[s];
                 result.proposals.push_back(
                     {*video.path, *subtitle.path,
-                     options_.rename_sub_file ? subtitle.path->native() : video.path->native(),
+                     std::string(options_.rename_sub_file ? subtitle.text : video.text),
                      new_name[s], rule[s]});
                 video_paired[choice[s]] = subtitle_paired[s] = true;
                 continue;
@@ -168,13 +169,15 @@ private:
     File Read(const boost::filesystem::path& path, bool subtitle) {
         File file;
         file.path = &path;
-        const std::string_view text = path.native();
+        // The path's text as UTF-8, kept for the matcher's life (a conversion on Windows).
+        const std::string_view text = texts_.emplace_back(path.string());
+        file.text = text;
         file.name = FileName(text);
         const std::size_t dot = file.name.rfind('.');
         file.stem = dot == std::string_view::npos ? file.name : file.name.substr(0, dot);
         std::string_view folder = FolderOf(text);
         if (subtitle && IsSubtitleFolder(FileName(folder)) &&
-            folder.find('/') != std::string_view::npos) {
+            folder.find_first_of(kPathSeparators) != std::string_view::npos) {
             folder = FolderOf(folder);
             file.in_subtitle_folder = true;
         }
@@ -340,8 +343,8 @@ private:
 
     // The new full name by the rename rules; empty, with the reason, when there is none.
     std::string NewName(const File& video, const File& subtitle, std::string& reason) const {
-        const std::string& video_path = video.path->native();
-        const std::string& subtitle_path = subtitle.path->native();
+        const std::string_view video_path = video.text;
+        const std::string_view subtitle_path = subtitle.text;
         const std::size_t video_dot = video_path.size() - (video.name.size() - video.stem.size());
         const std::size_t subtitle_dot =
             subtitle_path.size() - (subtitle.name.size() - subtitle.stem.size());
@@ -352,12 +355,12 @@ private:
         }
         const bool keep = options_.keep_language_tag && !subtitle.parts.tag.empty();
         if (options_.rename_sub_file) {
-            std::string name = video_path.substr(0, video_dot);
+            std::string name(video_path.substr(0, video_dot));
             if (keep) {
                 name += '.';
                 name += subtitle.parts.tag;
             }
-            return name + subtitle_path.substr(subtitle_dot);
+            return name.append(subtitle_path.substr(subtitle_dot));
         }
         if (subtitle.in_subtitle_folder) {
             // The video would move into the subtitles' folder, away from its own.
@@ -367,10 +370,11 @@ private:
         const std::size_t stem_end =
             keep ? subtitle_dot - subtitle.stem.size() + subtitle.parts.untagged_length
                  : subtitle_dot;
-        return subtitle_path.substr(0, stem_end) + video_path.substr(video_dot);
+        return std::string(subtitle_path.substr(0, stem_end)).append(video_path.substr(video_dot));
     }
 
     const MatchOptions options_;
+    std::deque<std::string> texts_; // every file's path text; a deque never moves them
     std::vector<File> videos_;
     std::vector<File> subtitles_;
     std::unordered_map<std::string, std::size_t> folder_ids_;

@@ -1,10 +1,9 @@
 #include "rename/RenameBatch.h"
 
 #include "platform/Error.h"
+#include "platform/PathStatus.h"
 #include "rename/FileMove.h"
 #include "rename/RenamePlan.h"
-
-#include <sys/stat.h>
 
 namespace tesslin {
 
@@ -23,15 +22,12 @@ void Check(const RenameStep& step) {
 
 bool IdentityOf(const std::string& path, std::uint64_t& device, std::uint64_t& inode,
                 std::int64_t& size, std::int64_t& mtime_ns) {
-    struct stat st;
-    if (::lstat(path.c_str(), &st) != 0) {
-        return false;
-    }
-    device = st.st_dev;
-    inode = st.st_ino;
-    size = st.st_size;
-    mtime_ns = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    return true;
+    const PathStatus status = StatusOf(path, false);
+    device = status.device;
+    inode = status.file_id;
+    size = static_cast<std::int64_t>(status.size);
+    mtime_ns = status.modified_ns;
+    return status.exists;
 }
 
 } // namespace

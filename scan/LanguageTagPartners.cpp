@@ -1,10 +1,10 @@
 #include "scan/LanguageTagPartners.h"
 
 #include "match/LanguageTags.h"
+#include "platform/PathStatus.h"
 #include "scan/MismatchScanner.h"
 
 #include <string_view>
-#include <sys/stat.h>
 #include <unordered_map>
 
 namespace tesslin {
@@ -17,11 +17,12 @@ std::string_view KeyOf(const std::string& path) {
 }
 
 bool IsVideoFile(const CMismatchScanner& scanner, const std::string& path) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0) {
+    const PathStatus status = StatusOf(path, true);
+    if (!status.regular_file || status.size == 0) {
         return false;
     }
-    return scanner.PassesFilter(path.substr(path.rfind('/') + 1), FileKind::Video);
+    return scanner.PassesFilter(path.substr(path.find_last_of(kPathSeparators) + 1),
+                                FileKind::Video);
 }
 
 } // namespace
@@ -29,16 +30,19 @@ bool IsVideoFile(const CMismatchScanner& scanner, const std::string& path) {
 void DropLanguageTagPartners(const CMismatchScanner& scanner,
                              std::vector<boost::filesystem::path>& unmatched_videos,
                              std::vector<boost::filesystem::path>& unmatched_subtitles) {
+    // The paths' texts as UTF-8 (a conversion on Windows), kept while the keys point into them.
+    std::vector<std::string> video_texts;
+    video_texts.reserve(unmatched_videos.size());
     std::unordered_map<std::string_view, std::size_t> videos;
     for (std::size_t v = 0; v < unmatched_videos.size(); ++v) {
-        videos.emplace(KeyOf(unmatched_videos[v].native()), v);
+        videos.emplace(KeyOf(video_texts.emplace_back(unmatched_videos[v].string())), v);
     }
     std::vector<bool> drop_video(unmatched_videos.size(), false);
     std::vector<bool> drop_subtitle(unmatched_subtitles.size(), false);
     for (std::size_t s = 0; s < unmatched_subtitles.size(); ++s) {
-        const std::string& path = unmatched_subtitles[s].native();
+        const std::string path = unmatched_subtitles[s].string();
         const std::string_view key = KeyOf(path);
-        const std::size_t name_start = path.rfind('/') + 1;
+        const std::size_t name_start = path.find_last_of(kPathSeparators) + 1;
         const std::size_t tag = DottedLanguageTagLength(key.substr(name_start));
         if (tag == 0) {
             continue;
