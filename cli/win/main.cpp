@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -31,6 +33,8 @@ BOOL WINAPI OnConsoleEnd(DWORD) {
 int main() {
     SetConsoleCtrlHandler(&OnConsoleEnd, TRUE);
     SetConsoleOutputCP(CP_UTF8);
+    // Records end in a bare line feed (or a NUL byte), as on the other systems: no CR added.
+    _setmode(_fileno(stdout), _O_BINARY);
 
     int argc = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &argc);

@@ -105,6 +105,13 @@ void MoveThroughTemporaryName(const std::string& from, const std::string& to,
 void MoveFileNoReplace(const std::string& from, const std::string& to) {
     const std::wstring wfrom = win::Widen(from);
     const std::wstring wto = win::Widen(to);
+    // Another spelling of the same file (a rename that changes only the letter case): some
+    // file systems, and Wine on a case-sensitive one, answer the one call with success and
+    // keep the old spelling, so it goes through a temporary name.
+    if (from != to && SharedFileLinks(wfrom, wto) == 1) {
+        MoveThroughTemporaryName(from, to, wfrom, wto);
+        return;
+    }
     const DWORD err = MoveOnce(wfrom, wto);
     if (err == 0) {
         return;
