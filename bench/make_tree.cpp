@@ -1,6 +1,8 @@
 // Builds the synthetic video library the scan benchmark walks:
-//   OUT/tree: 200,000 files in 4,000 leaf folders three levels deep (10 x 20 x 20),
-//   OUT/flat: 100,000 files in one folder.
+//   make_tree OUT            OUT/tree: 200,000 files in 4,000 leaf folders three levels deep
+//                            (10 x 20 x 20), OUT/flat: 100,000 files in one folder;
+//   make_tree --files N OUT  OUT/tree only, with N files (N / 50 leaf folders, 20 x 20 to a
+//                            series, as many series as that takes).
 // Per 50 files: 20 videos, 20 subtitles (14 sharing a video's name, 6 alone) and 10 other
 // files, 3 of them empty and 2 without an extension. Every other file holds one byte.
 // The same OUT always gets the same names.
@@ -51,22 +53,26 @@ void WriteGroup(const fs::path& folder, const std::string& stem) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_tree OUT\n");
+    long files = 200000;
+    const bool sized = argc == 4 && std::string(argv[1]) == "--files";
+    if (sized) {
+        files = std::atol(argv[2]);
+    }
+    if ((argc != 2 && !sized) || files < 50) {
+        std::fprintf(stderr, "usage: make_tree [--files N] OUT  (N at least 50)\n");
         return 2;
     }
-    const fs::path out = argv[1];
-    for (int a = 0; a < 10; ++a) {
-        for (int b = 0; b < 20; ++b) {
-            for (int c = 0; c < 20; ++c) {
-                const fs::path leaf = out / "tree" / ("Series " + std::to_string(a)) /
-                                      ("Season " + std::to_string(b)) /
-                                      ("Disc " + std::to_string(c));
-                fs::create_directories(leaf);
-                WriteGroup(leaf, "Show " + std::to_string(a) + "-" + std::to_string(b) + "-" +
-                                     std::to_string(c));
-            }
-        }
+    const fs::path out = argv[argc - 1];
+    for (long leaf = 0; leaf < files / 50; ++leaf) {
+        const long a = leaf / 400, b = leaf / 20 % 20, c = leaf % 20;
+        const fs::path folder = out / "tree" / ("Series " + std::to_string(a)) /
+                                ("Season " + std::to_string(b)) / ("Disc " + std::to_string(c));
+        fs::create_directories(folder);
+        WriteGroup(folder,
+                   "Show " + std::to_string(a) + "-" + std::to_string(b) + "-" + std::to_string(c));
+    }
+    if (sized) {
+        return 0;
     }
     const fs::path flat = out / "flat";
     fs::create_directories(flat);

@@ -2,12 +2,16 @@
 // optional name filter, pairs them by name key and yields the files left without a partner.
 #pragma once
 
+#include "platform/Error.h"
+#include "platform/FolderReader.h"
 #include "scan/FileKind.h"
 #include "scan/PairTable.h"
+#include "scan/ScanProgress.h"
 
 #include <boost/filesystem/path.hpp>
 #include <boost/regex.hpp>
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +30,12 @@ struct SkippedEntry {
     std::string reason; // the system's reason, e.g. "Permission denied"
 };
 
+// A scan stopped through ScanProgress::cancel before it completed.
+class ScanCancelled : public Error {
+public:
+    ScanCancelled() : Error("The scan was cancelled.") {}
+};
+
 // Lives for one scan: construct, assign the eight options, call Scan once.
 class CMismatchScanner {
 public:
@@ -42,11 +52,20 @@ public:
     // "Video.mkv" (see DropLanguageTagPartners).
     bool keep_language_tag = false;
 
+    // How the scan runs, not what it finds: the result is the same for every value.
+    // Threads that walk sub-folders side by side; 1 walks the tree on the calling thread.
+    unsigned jobs = 1;
+    // Counts for a progress display and the cancel request; may be null.
+    ScanProgress* progress = nullptr;
+    // How folders are read: the platform's own reader, or the portable one.
+    const FolderReader* folders = &SystemFolders();
+
     // Compiles the enabled filters, walks the root folder and appends the unmatched files to
     // the two sequences in ascending name-key order (byte order).
     // Throws boost::regex_error for an invalid enabled pattern (before any folder is read),
     // boost::filesystem::filesystem_error when the root folder is empty text, missing, not a
-    // folder or cannot be listed; the sequences then receive nothing. Unreadable sub-folders
+    // folder or cannot be listed, also when its listing fails part-way; ScanCancelled when
+    // progress->cancel was set; the sequences then receive nothing. Unreadable sub-folders
     // and entries are skipped and listed in skipped().
     void Scan(std::vector<boost::filesystem::path>& unmatched_videos,
               std::vector<boost::filesystem::path>& unmatched_subtitles);
@@ -54,7 +73,7 @@ public:
     // Enters one directory entry (full path) when it is a non-empty regular file of a listed
     // extension that passes its filter; a status that cannot be read goes to skipped().
     // Filters must be compiled (Scan does that), and Scan starts from an empty table, so this
-    // is the walk's step rather than a way to add files to a later scan.
+    // is the walk's rule for one entry rather than a way to add files to a later scan.
     void AddFile(const boost::filesystem::path& path);
 
     // Video when the extension (without its dot) equals an element of vid_ext exactly, else
@@ -69,21 +88,18 @@ public:
     const std::vector<SkippedEntry>& skipped() const { return skipped_; }
 
 private:
-    // Walks the root folder, depth first and into the sub-folders when is_recursive is on.
-    void Walk(const boost::filesystem::path& root);
-    // Handles one listed entry of the folder open as `folder` (-1: query by the full path);
-    // true when the entry is a folder (not a link to one) to walk into.
-    bool Visit(const boost::filesystem::path& path, int folder);
+    friend class TreeWalk;
+
     FileKind KindOfName(std::string_view file_name) const;
     bool Admits(std::string_view file_name, FileKind kind) const;
-    // Enters an accepted, non-empty file of `kind` when its name passes the kind's filter.
-    void Enter(const boost::filesystem::path& path, std::string_view file_name, FileKind kind);
-    // Records an entry the scan could not read; a vanished one is left out silently.
-    void Skip(const boost::filesystem::path& path, int err);
+    // Walks the open root folder with `jobs` threads into the two sequences.
+    void Walk(std::unique_ptr<ListedFolder> root, std::vector<boost::filesystem::path>& videos,
+              std::vector<boost::filesystem::path>& subtitles);
 
-    // The pair table. Files sorted by key folder by folder, instead of an ordered map from
-    // key to FilePair: the same result (for each key the last video and the last subtitle in
-    // walk order) for less time and memory on a library of hundreds of thousands of files.
+    // The pair table of AddFile; the walk's tables are its own. Files sorted by key folder
+    // by folder, instead of an ordered map from key to FilePair: the same result (for each
+    // key the last video and the last subtitle in walk order) for less time and memory on a
+    // library of hundreds of thousands of files.
     PairTable table_;
     boost::regex video_filter;
     boost::regex subtitle_filter;

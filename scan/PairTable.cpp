@@ -1,6 +1,7 @@
 #include "scan/PairTable.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tesslin {
 
@@ -31,6 +32,17 @@ void PairTable::CloseFolder(std::string_view path, std::size_t name_offset) {
     std::vector<std::uint32_t> order = Order(items);
     const auto block = static_cast<std::uint32_t>(blocks_.size());
     blocks_.push_back({Store(path, name_offset, path.substr(name_offset), true), std::move(order)});
+    open_.back().items.push_back({block, true});
+}
+
+void PairTable::CloseFolderElsewhere(std::string_view path, std::size_t name_offset,
+                                     std::uint32_t other) {
+    // A block like that of a closed sub-folder, whose one record stands for the other
+    // table's whole run.
+    const auto index = static_cast<std::uint32_t>(records_.size());
+    records_.push_back({{}, other, FileKind::Other});
+    const auto block = static_cast<std::uint32_t>(blocks_.size());
+    blocks_.push_back({Store(path, name_offset, path.substr(name_offset), true), {index}});
     open_.back().items.push_back({block, true});
 }
 
@@ -117,14 +129,30 @@ boost::filesystem::path PairTable::PathOf(const Record& r) const {
 }
 
 void PairTable::Extract(std::vector<boost::filesystem::path>& unmatched_videos,
-                        std::vector<boost::filesystem::path>& unmatched_subtitles) {
+                        std::vector<boost::filesystem::path>& unmatched_subtitles,
+                        std::vector<Unmatched>* elsewhere) {
+    const auto move_in = [](std::vector<boost::filesystem::path>& from,
+                            std::vector<boost::filesystem::path>& to) {
+        to.insert(to.end(), std::make_move_iterator(from.begin()),
+                  std::make_move_iterator(from.end()));
+        from = {};
+    };
     const std::vector<std::uint32_t> order = Order(open_.front().items);
     for (std::size_t first = 0; first < order.size();) {
+        if (const Record& r = records_[order[first]]; r.kind == FileKind::Other) {
+            Unmatched& other = (*elsewhere)[r.name_end];
+            move_in(other.videos, unmatched_videos);
+            move_in(other.subtitles, unmatched_subtitles);
+            ++first;
+            continue;
+        }
         const Split& key = records_[order[first]].key;
         const Record* video = nullptr;
         const Record* subtitle = nullptr;
         std::size_t next = first;
-        for (; next < order.size() && Compare(records_[order[next]].key, key) == 0; ++next) {
+        for (; next < order.size() && records_[order[next]].kind != FileKind::Other &&
+               Compare(records_[order[next]].key, key) == 0;
+             ++next) {
             const Record& r = records_[order[next]];
             (r.kind == FileKind::Video ? video : subtitle) = &r;
         }

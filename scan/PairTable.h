@@ -29,15 +29,28 @@ public:
     // `name_offset`.
     void CloseFolder(std::string_view path, std::size_t name_offset);
 
+    // The walk hands the sub-folder whose entry path is `path` (its name starting at
+    // `name_offset`) to another walk with a table of its own, numbered `other`: that table's
+    // unmatched files come in at the sub-folder's place when Extract is given them.
+    void CloseFolderElsewhere(std::string_view path, std::size_t name_offset, std::uint32_t other);
+
     // Enters the file at `path` (Video or Subtitle), whose name starts at `name_offset`; the
     // key is the first `key_length` bytes of `path`.
     void Enter(std::string_view path, std::size_t name_offset, std::size_t key_length,
                FileKind kind);
 
+    // The unmatched files of one table, in ascending key order.
+    struct Unmatched {
+        std::vector<boost::filesystem::path> videos;
+        std::vector<boost::filesystem::path> subtitles;
+    };
+
     // Appends the files without a partner, in ascending key order. Every opened folder must
-    // be closed. Leaves the table empty.
+    // be closed. Where a sub-folder was closed elsewhere as `other`, `elsewhere[other]`
+    // (that table's extraction) is moved in. Leaves the table empty.
     void Extract(std::vector<boost::filesystem::path>& unmatched_videos,
-                 std::vector<boost::filesystem::path>& unmatched_subtitles);
+                 std::vector<boost::filesystem::path>& unmatched_subtitles,
+                 std::vector<Unmatched>* elsewhere = nullptr);
 
 private:
     // A text kept as a folder's path up to and including its separator (a prefix shared by
@@ -49,7 +62,8 @@ private:
     };
     struct Record {
         Split key;              // the path up to its last dot
-        std::uint32_t name_end; // tail length of the whole path
+        std::uint32_t name_end; // tail length of the whole path; for kind Other, the table
+                                // whose files stand here (CloseFolderElsewhere)
         FileKind kind;
     };
     // One thing to order inside a folder: an entered file, sorted by its key, or a closed

@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <random>
+#include <sys/resource.h>
 
 namespace fs = boost::filesystem;
 
@@ -173,16 +174,16 @@ TEST(Scan, ListsWhatLacksAPartnerAndOnlyWhatIsThere) {
          true, "video a.avi\nsubtitle z/c.smi\nskipped listonly/c.avi: Permission denied\n"
          "skipped locked: Permission denied\n"},
         {"an unreadable root fails", Files({"a.avi"}), Mode(".", 0), true,
-         "error boost::filesystem::directory_iterator::construct: Permission denied: \"<dir>\"\n"},
+         "error cannot open the folder: Permission denied: \"<dir>\"\n"},
         {"a root that can be listed but not queried", Files({"a.avi"}), Mode(".", 0444), true,
          "skipped a.avi: Permission denied\n"},
         // The root folder.
         {"a missing root fails", {}, Root("/missing"), false,
-         "error boost::filesystem::directory_iterator::construct: No such file or directory: \"missing\"\n"},
+         "error cannot open the folder: No such file or directory: \"missing\"\n"},
         {"an empty root fails", {}, [](const fs::path&, CMismatchScanner& s) { s.root_directory.clear(); },
-         false, "error boost::filesystem::directory_iterator::construct: No such file or directory\n"},
+         false, "error cannot open the folder: No such file or directory\n"},
         {"a file as root fails", Files({"a.avi"}), Root("/a.avi"), false,
-         "error boost::filesystem::directory_iterator::construct: Not a directory: \"a.avi\"\n"},
+         "error cannot open the folder: Not a directory: \"a.avi\"\n"},
         {"the root as written starts every path", Files({"d/s/a.avi"}), Root("/./d/../d/"), false,
          "video ./d/../d/s/a.avi\n"},
         {"a root that is no UTF-8 and holds a line feed", Files({"r\n\xff/a.smi", "a.avi"}),
@@ -299,6 +300,164 @@ TEST(Scan, OrderAcrossNestedFoldersIsPlainByteOrder) {
     }
     CMismatchScanner scanner = MakeScanner(dir.path());
     EXPECT_EQ(ScanAndDescribe(scanner, dir.path().string()), videos + subtitles);
+}
+
+// However folders are read and however many threads walk them, one scan gives the same records
+// and skipped entries in the same order: random trees with links (to files or none, to
+// folders, to themselves), empty files, an unreadable folder and a chain 60 folders deep.
+TEST(Scan, WorkersAndPortableReaderGiveThePlainWalksResult) {
+    for (const unsigned seed : {1u, 2u}) {
+        SCOPED_TRACE(seed);
+        const test::TempDir dir;
+        fs::permissions(dir.path(), fs::perms(0755));
+        std::mt19937 random(seed);
+        Names folders{""};
+        for (int i = 0; i < 1000; ++i) {
+            const std::string parent = folders[random() % folders.size()];
+            const std::string ext = random() % 2 ? ".avi" : ".smi";
+            const std::string file = dir / (parent + "s" + std::to_string(random() % 40) + ext);
+            const std::string link = "l" + std::to_string(i) + ext;
+            const std::string targets[] = {"s1.avi", "..", link};
+            switch (random() % 10) {
+            case 0:
+                folders.push_back(parent + "d" + std::to_string(i) + "/");
+                fs::create_directory(dir / folders.back());
+                break;
+            case 1:
+                fs::create_symlink(targets[random() % 3], dir / (parent + link));
+                break;
+            default:
+                test::WriteFile(file, random() % 8 ? "x" : "");
+            }
+        }
+        std::string deep = folders[random() % folders.size()];
+        for (int level = 0; level < 60; ++level) {
+            deep += "d/";
+        }
+        test::MakeEntries(dir.path(), Files({deep + "a.avi", deep + "a.smi", deep + "b.smi"}));
+        fs::permissions(dir.path() / folders.at(1), fs::no_perms);
+        const std::string outcome = test::RunStep(true, [&] {
+            const auto describe = [&](unsigned jobs, bool portable) {
+                CMismatchScanner scanner = MakeScanner(dir.path());
+                scanner.jobs = jobs;
+                scanner.folders = portable ? &PortableFolders() : &SystemFolders();
+                std::vector<fs::path> videos, subtitles;
+                scanner.Scan(videos, subtitles);
+                std::string out;
+                for (const auto& p : videos) {
+                    out += "video " + p.string() + "\n";
+                }
+                for (const auto& p : subtitles) {
+                    out += "subtitle " + p.string() + "\n";
+                }
+                for (const auto& e : scanner.skipped()) { // in walk order
+                    out += "skipped " + e.path.string() + ": " + e.reason + "\n";
+                }
+                return out;
+            };
+            const std::string plain = describe(1, false);
+            if (plain.find("skipped") == std::string::npos) {
+                return std::string("nothing skipped");
+            }
+            for (const auto& [jobs, portable] : {std::pair{2u, false}, {4u, false}, {1u, true}}) {
+                if (describe(jobs, portable) != plain) {
+                    return "differs with " + std::to_string(jobs) + (portable ? " portable" : "");
+                }
+            }
+            return std::string("same");
+        });
+        EXPECT_EQ(outcome, "same");
+        fs::permissions(dir.path() / folders.at(1), fs::perms(0755));
+    }
+}
+
+// At most one handle per level: a tree 200 folders deep is found whole under a limit of 64
+// open files, with one thread and with four.
+TEST(Scan, DeepTreeUnderALowOpenFileLimit) {
+    const test::TempDir dir;
+    fs::permissions(dir.path(), fs::perms(0755));
+    std::string levels_100, levels_200;
+    for (int level = 0; level < 200; ++level) {
+        (level < 100 ? levels_100 : levels_200) += "d/";
+    }
+    levels_200 = levels_100 + levels_200;
+    test::MakeEntries(dir.path(), Files({levels_200 + "a.avi", levels_100 + "b.smi", "c.avi"}));
+    for (const unsigned jobs : {1u, 4u}) {
+        const std::string found = test::RunStep(true, [&] {
+            const rlimit limit{64, 64};
+            if (setrlimit(RLIMIT_NOFILE, &limit) != 0) {
+                return std::string("cannot set the limit");
+            }
+            CMismatchScanner scanner = MakeScanner(dir.path());
+            scanner.jobs = jobs;
+            return ScanAndDescribe(scanner, dir.path().string());
+        });
+        EXPECT_EQ(found,
+                  "video c.avi\nvideo " + levels_200 + "a.avi\nsubtitle " + levels_100 + "b.smi\n")
+            << jobs;
+    }
+}
+
+// Reads folders as the system does, except that the listing of the folder `broken` breaks
+// off after its first entry with an input/output error, as on a failing disk.
+class BreakingReader final : public FolderReader {
+public:
+    explicit BreakingReader(std::string broken) : broken_(std::move(broken)) {}
+    std::unique_ptr<ListedFolder> Open(const std::string& path, bool follow_link,
+                                       boost::system::error_code& error) const override {
+        return Wrap(path, SystemFolders().Open(path, follow_link, error));
+    }
+
+private:
+    class Folder final : public ListedFolder {
+    public:
+        Folder(const BreakingReader& reader, std::string path, std::unique_ptr<ListedFolder> f)
+            : reader_(reader), path_(std::move(path)), folder_(std::move(f)) {}
+        bool Next(ListedEntry& entry, boost::system::error_code& error) override {
+            if (path_ == reader_.broken_ && read_++ == 1) {
+                error.assign(EIO, boost::system::system_category());
+                return false;
+            }
+            return folder_->Next(entry, error);
+        }
+        boost::system::error_code Query(const char* name, bool follow,
+                                        EntryStatus& status) override {
+            return folder_->Query(name, follow, status);
+        }
+        std::unique_ptr<ListedFolder> OpenSub(const char* name,
+                                              boost::system::error_code& error) override {
+            return reader_.Wrap(path_ + "/" + name, folder_->OpenSub(name, error));
+        }
+
+    private:
+        const BreakingReader& reader_;
+        std::string path_;
+        std::unique_ptr<ListedFolder> folder_;
+        int read_ = 0;
+    };
+    std::unique_ptr<ListedFolder> Wrap(std::string path, std::unique_ptr<ListedFolder> f) const {
+        return f ? std::make_unique<Folder>(*this, std::move(path), std::move(f)) : nullptr;
+    }
+    std::string broken_;
+};
+
+// A listing that breaks off part-way fails the scan at the root, whose files are the whole
+// library, and is skipped and reported below it.
+TEST(Scan, ListingThatBreaksOff) {
+    const test::TempDir dir;
+    test::MakeEntries(dir.path(), Files({"a.avi", "b.avi", "sub/a.smi", "sub/b.smi"}));
+    for (const unsigned jobs : {1u, 4u}) {
+        CMismatchScanner scanner = MakeScanner(dir.path());
+        scanner.jobs = jobs;
+        const BreakingReader broken_root(dir.path().string());
+        scanner.folders = &broken_root;
+        EXPECT_EQ(ScanAndDescribe(scanner, dir.path().string()),
+                  "error cannot list the folder: Input/output error: \"<dir>\"\n");
+        const BreakingReader broken_sub(dir / "sub");
+        scanner.folders = &broken_sub;
+        const std::string text = ScanAndDescribe(scanner, dir.path().string());
+        EXPECT_NE(text.find("skipped sub: Input/output error\n"), std::string::npos) << text;
+    }
 }
 
 } // namespace
