@@ -1,16 +1,20 @@
 // Runs one scan over ROOT and prints how many files came out, so that the scan can be timed
 // and traced from outside (bench/scan_vs_find).
-//   scan_bench [--plain] [--list] ROOT  the engine (recursive unless --plain); --list also
-//                                       prints the unmatched paths, one a line, to compare
-//                                       the two walks' results with diff
+//   scan_bench [--plain] [--list] [--jobs N] [--portable] ROOT
+//                                       the engine (recursive unless --plain) with N threads
+//                                       (default: as tesslin) reading folders the system's
+//                                       way or the portable way; --list also prints the
+//                                       unmatched paths, one a line, to compare results
 //   scan_bench --naive [--plain] ROOT   the straightforward Boost walk, for comparison:
 //                                       recursive_directory_iterator, status() and is_empty()
 //                                       for every entry, an ordered map as pair table
 #include "scan/MismatchScanner.h"
+#include "scan/ScanWorkers.h"
 
 #include <boost/filesystem.hpp>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <map>
@@ -72,8 +76,14 @@ int main(int argc, char* argv[]) {
     bool list = false;
     bool recursive = true;
     const char* root = nullptr;
+    unsigned jobs = tesslin::DefaultScanJobs();
+    bool portable = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--naive") == 0) {
+        if (std::strcmp(argv[i], "--jobs") == 0 && i + 1 < argc) {
+            jobs = static_cast<unsigned>(std::atoi(argv[++i]));
+        } else if (std::strcmp(argv[i], "--portable") == 0) {
+            portable = true;
+        } else if (std::strcmp(argv[i], "--naive") == 0) {
             naive = true;
         } else if (std::strcmp(argv[i], "--list") == 0) {
             list = true;
@@ -84,11 +94,16 @@ int main(int argc, char* argv[]) {
         }
     }
     if (root == nullptr) {
-        std::fprintf(stderr, "usage: scan_bench [--naive] [--plain] [--list] ROOT\n");
+        std::fprintf(stderr, "usage: scan_bench [--naive | --jobs N | --portable] [--plain] "
+                             "[--list] ROOT\n");
         return 2;
     }
     CMismatchScanner scanner;
     Configure(scanner, root, recursive);
+    scanner.jobs = jobs;
+    if (portable) {
+        scanner.folders = &tesslin::PortableFolders();
+    }
     std::vector<fs::path> videos, subtitles;
     try {
         if (naive) {

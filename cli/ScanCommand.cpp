@@ -1,10 +1,12 @@
 #include "cli/ScanCommand.h"
 
 #include "cli/Arguments.h"
+#include "cli/ScanProgressLine.h"
 #include "cli/Status.h"
 #include "platform/Error.h"
 #include "platform/MessageSeam.h"
 #include "scan/MismatchScanner.h"
+#include "scan/ScanWorkers.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 #include "settings/SplitWords.h"
@@ -12,6 +14,8 @@
 #include <boost/filesystem/operations.hpp>
 #include <boost/program_options.hpp>
 
+#include <atomic>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <string_view>
@@ -40,6 +44,9 @@ po::options_description ScanOptions() {
          "count a subtitle named after a video plus a language tag (Video.ko.smi) as the "
          "video's partner; off unless given")                                //
         ("null,0", "end each record with a NUL byte instead of a line feed") //
+        ("jobs,j", po::value<unsigned>()->value_name("N"),
+         "walk the folders with N threads side by side (default: the number of cores, at "
+         "most 4; 1 walks them one after another); the list is the same") //
         ("help,h", "show this help");
     return options;
 }
@@ -109,7 +116,9 @@ void SetOptions(const po::variables_map& values, const Settings& settings,
 // writes, whatever the stream's own buffering.
 class RecordWriter {
 public:
-    RecordWriter(std::ostream& out, char end) : out_(out), end_(end) {}
+    // Stops writing at a block's end once `stop` is set, so that no record is cut.
+    RecordWriter(std::ostream& out, char end, const std::atomic<bool>& stop)
+        : out_(out), end_(end), stop_(stop) {}
 
     void Write(std::string_view kind, const boost::filesystem::path& path) {
         block_.append(kind);
@@ -122,7 +131,9 @@ public:
     }
 
     void Flush() {
-        out_.write(block_.data(), static_cast<std::streamsize>(block_.size()));
+        if (!stop_) {
+            out_.write(block_.data(), static_cast<std::streamsize>(block_.size()));
+        }
         block_.clear();
     }
 
@@ -130,21 +141,36 @@ private:
     static constexpr std::size_t kBlockSize = 1 << 16;
     std::ostream& out_;
     const char end_;
+    const std::atomic<bool>& stop_;
     std::string block_;
 };
 
 } // namespace
 
 int ScanAsOptionsSay(const po::variables_map& values, std::vector<boost::filesystem::path>& videos,
-                     std::vector<boost::filesystem::path>& subtitles, std::ostream& err) {
+                     std::vector<boost::filesystem::path>& subtitles, std::ostream& err,
+                     ScanProgress* progress) {
     Settings settings;
     if (!LoadSettings(values, settings, err)) {
         return kFailed;
     }
     CMismatchScanner scanner;
     SetOptions(values, settings, scanner);
+    scanner.jobs = values.count("jobs") != 0 ? values["jobs"].as<unsigned>() : DefaultScanJobs();
+    if (scanner.jobs == 0) {
+        return ReportUsageError(err, "scan", "--jobs needs at least 1");
+    }
+    ScanProgress own_progress;
+    scanner.progress = progress ? progress : &own_progress;
+    std::optional<CancelOnInterrupt> interrupt;
+    if (!progress) {
+        interrupt.emplace(own_progress);
+    }
     try {
+        const ProgressLine line(*scanner.progress, err);
         scanner.Scan(videos, subtitles);
+    } catch (const ScanCancelled&) {
+        return kInterrupted;
     } catch (const std::exception& e) {
         return ReportFailure(err, ErrorText(e));
     }
@@ -161,7 +187,9 @@ std::string ScanUsage() {
             "subtitle files that have no video, one record each: \"video\" or \"subtitle\", a\n"
             "tab and the path. ROOT defaults to the settings file's root folder.\n\n"
          << ScanOptions()
-         << "\nExit status: 0 when the scan completed, 1 when it failed, 2 for a usage error.\n";
+         << "\nExit status: 0 when the scan completed, 1 when it failed, 2 for a usage error,\n"
+            "130 when it was interrupted (Ctrl+C); the list is then not written, or ends\n"
+            "with a whole record.\n";
     return text.str();
 }
 
@@ -181,13 +209,17 @@ int RunScan(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return kDone;
     }
 
+    // Ctrl+C stops the scan, or the writing at a record's end.
+    ScanProgress progress;
+    const CancelOnInterrupt interrupt(progress);
     std::vector<boost::filesystem::path> videos;
     std::vector<boost::filesystem::path> subtitles;
-    if (const int status = ScanAsOptionsSay(values, videos, subtitles, err); status != kDone) {
+    if (const int status = ScanAsOptionsSay(values, videos, subtitles, err, &progress);
+        status != kDone) {
         return status;
     }
 
-    RecordWriter records(out, values.count("null") != 0 ? '\0' : '\n');
+    RecordWriter records(out, values.count("null") != 0 ? '\0' : '\n', progress.cancel);
     for (const auto& video : videos) {
         records.Write("video", video);
     }
@@ -198,7 +230,7 @@ int RunScan(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (!out.flush()) {
         return ReportFailure(err, "cannot write the list to standard output");
     }
-    return kDone;
+    return interrupt.interrupted() ? kInterrupted : kDone;
 }
 
 } // namespace tesslin::cli

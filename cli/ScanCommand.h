@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+namespace tesslin {
+struct ScanProgress;
+}
+
 namespace tesslin::cli {
 
 // Runs `scan` with the arguments that follow the command word. Every option defaults from
@@ -24,14 +28,18 @@ int RunScan(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 std::string ScanUsage();
 
 // The options of `scan`, which `suggest` shares: -r, --video-ext, --sub-ext, --video-regex,
-// --sub-regex, --settings, -0, --help.
+// --sub-regex, --settings, -0, --jobs, --help.
 boost::program_options::options_description ScanOptions();
 
 // Scans as `scan` does with the parsed options (ROOT given as "root"), the settings file
 // giving the defaults; fills the two lists in name-key order. Skipped entries and the
-// settings reader's messages go to `err`. Returns kDone, or kFailed with the reason on `err`.
+// settings reader's messages go to `err`, and so does a progress line when `err` is a
+// terminal's and the scan takes more than a second. Ctrl+C stops the scan: through
+// `progress` when given (the caller then installs CancelOnInterrupt), else for the scan's
+// duration. Returns kDone, kFailed with the reason on `err`, kUsageError or kInterrupted.
 int ScanAsOptionsSay(const boost::program_options::variables_map& values,
                      std::vector<boost::filesystem::path>& videos,
-                     std::vector<boost::filesystem::path>& subtitles, std::ostream& err);
+                     std::vector<boost::filesystem::path>& subtitles, std::ostream& err,
+                     ScanProgress* progress = nullptr);
 
 } // namespace tesslin::cli

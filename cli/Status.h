@@ -6,9 +6,10 @@
 
 namespace tesslin::cli {
 
-constexpr int kDone = 0;       // the command completed (unmatched files are no failure)
-constexpr int kFailed = 1;     // the command failed; the reason went to standard error
-constexpr int kUsageError = 2; // the command line itself was wrong
+constexpr int kDone = 0;          // the command completed (unmatched files are no failure)
+constexpr int kFailed = 1;        // the command failed; the reason went to standard error
+constexpr int kUsageError = 2;    // the command line itself was wrong
+constexpr int kInterrupted = 130; // stopped by SIGINT or SIGTERM, as a shell counts Ctrl+C
 
 // Writes "tesslin: MESSAGE" and a pointer to the help of `command` ("" for the program).
 inline int ReportUsageError(std::ostream& err, const std::string& command,

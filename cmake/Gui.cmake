@@ -68,6 +68,7 @@ add_library(tesslin_gui STATIC
     view/ScanMessages.cpp
     view/LanguageTagOption.cpp
     view/SuggestionsDialog.cpp
+    view/ScanInWindow.cpp
     view/TesslinGUIView.cpp
 )
 target_include_directories(tesslin_gui PUBLIC ${CMAKE_SOURCE_DIR})

@@ -49,5 +49,7 @@ constexpr int kDefaultLook = 215;
 constexpr int kVideoList = 65000;
 constexpr int kSubtitleList = 65001;
 constexpr int kStatusPane = 120;
+// The status bar's "취소" button while a scan runs (a window ID, so below 32768).
+constexpr int kCancelScan = 32760;
 
 } // namespace tesslin::ids

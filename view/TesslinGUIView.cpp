@@ -9,11 +9,13 @@
 #include "res/CommandIds.h"
 #include "res/Menus.h"
 #include "ribbon/RibbonAccess.h"
+#include "scan/ScanWorkers.h"
 #include "settings/SplitWords.h"
 #include "settings/TesslinGUIDoc.h"
 #include "view/FolderPicker.h"
 #include "view/LanguageTagOption.h"
 #include "view/RenamerListCtrl.h"
+#include "view/ScanInWindow.h"
 #include "view/ScanMessages.h"
 #include "view/SuggestionsDialog.h"
 #include "wxplatform/MessageBoxes.h"
@@ -249,21 +251,22 @@ void CTesslinGUIView::OnUpdateCheckRenameVideoFile(wxUpdateUIEvent& event) {
 // ---- Scan
 
 void CTesslinGUIView::OnButtonScan(wxCommandEvent&) {
-    std::optional<ScanResult> result;
     std::string failure;
-    {
-        wxBusyCursor wait;
-        result = RunScan(failure);
-    }
+    tesslin::ScanProgress progress;
+    std::optional<ScanResult> result = RunScan(failure, &progress);
     if (!result) {
-        // The lists, the ribbon and the settings are as they were before the scan.
-        ShowFrameworkText(failure);
+        // The lists, the ribbon and the settings are as they were before the scan; a
+        // cancelled scan needs no word, the user asked for it.
+        if (!failure.empty()) {
+            ShowFrameworkText(failure);
+        }
         return;
     }
     ShowScanResult(std::move(*result));
 }
 
-std::optional<CTesslinGUIView::ScanResult> CTesslinGUIView::RunScan(std::string& failure) const {
+std::optional<CTesslinGUIView::ScanResult>
+CTesslinGUIView::RunScan(std::string& failure, tesslin::ScanProgress* progress) const {
     const tesslin::Settings& settings = Settings();
     tesslin::CMismatchScanner scanner;
     scanner.root_directory = settings.root_directory.value;
@@ -275,10 +278,22 @@ std::optional<CTesslinGUIView::ScanResult> CTesslinGUIView::RunScan(std::string&
     scanner.use_sub_regex = settings.use_sub_regex.value;
     scanner.is_recursive = settings.is_recursive.value;
     scanner.keep_language_tag = tesslin::KeepLanguageTag();
+    scanner.jobs = tesslin::DefaultScanJobs();
+    scanner.progress = progress;
 
     ScanResult result;
     try {
-        scanner.Scan(result.unmatched_videos, result.unmatched_subtitles);
+        const auto scan = [&] {
+            scanner.Scan(result.unmatched_videos, result.unmatched_subtitles);
+        };
+        if (progress) {
+            tesslin::RunScanInWindow(*progress, scan);
+        } else {
+            scan();
+        }
+    } catch (const tesslin::ScanCancelled&) {
+        failure.clear();
+        return std::nullopt;
     } catch (const std::exception& e) {
         failure = tesslin::ScanFailureText(scanner, e);
         return std::nullopt;

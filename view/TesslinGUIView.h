@@ -57,11 +57,15 @@ public:
     };
 
     // The scan command (OnButtonScan) in its two halves. RunScan runs a fresh engine with
-    // the eight settings of the document and touches no window; when the scan fails it gives
-    // nothing and puts the message that names the cause into `failure`. ShowScanResult
+    // the eight settings of the document; when the scan fails it gives nothing and puts the
+    // message that names the cause into `failure`, and when it was cancelled it gives
+    // nothing and leaves `failure` empty. Without `progress` it runs on the calling thread
+    // and touches no window; with it, the scan runs on a thread of its own while the window
+    // stays live, shows its progress and can cancel it (view/ScanInWindow.h). ShowScanResult
     // replaces the rows of both lists, turns the ribbon to "변경 작업" (restoring a minimised
     // ribbon) when both lists hold rows, and then reports skipped entries in one message.
-    std::optional<ScanResult> RunScan(std::string& failure) const;
+    std::optional<ScanResult> RunScan(std::string& failure,
+                                      tesslin::ScanProgress* progress = nullptr) const;
     void ShowScanResult(ScanResult result);
 
     // Command handlers, each wired to its command ID in the event table.

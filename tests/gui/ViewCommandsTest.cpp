@@ -7,9 +7,12 @@
 #include "settings/TesslinGUIDoc.h"
 #include "view/RenamerListCtrl.h"
 #include "view/TesslinGUIView.h"
+#include "wxplatform/WxText.h"
 
+#include <wx/app.h>
 #include <wx/checkbox.h>
 #include <wx/panel.h>
+#include <wx/ribbon/bar.h>
 
 #include <boost/filesystem/operations.hpp>
 
@@ -162,6 +165,42 @@ TEST_F(ViewCommands, FailedScanKeepsListsRibbonAndSettingsAndNamesTheCause) {
         EXPECT_EQ(ActiveCategory(), 1);
         EXPECT_EQ(Doc().m_settings, before);
     }
+}
+
+// While a scan runs the window shows its progress and holds the other commands back; Esc
+// stops it and leaves the lists, the ribbon and the status bar as they were, without a word.
+TEST_F(ViewCommands, EscStopsARunningScanAndLeavesEverythingAsItWas) {
+    for (int folder = 0; folder < 40; ++folder) {
+        for (int file = 0; file < 50; ++file) {
+            WriteFile(In("big/" + std::to_string(folder) + "/" + std::to_string(file) + ".avi"),
+                      "x");
+        }
+    }
+    Doc().m_settings.is_recursive.value = true;
+    const std::string status = StatusText();
+    std::string during;
+    bool ribbon_enabled = true;
+    std::string cancel = "no button";
+    // Runs in the scan command's own event loop, as the scan starts.
+    wxTheApp->CallAfter([&] {
+        during = StatusText();
+        ribbon_enabled = Ribbon().IsEnabled();
+        if (wxWindow* button = wxWindow::FindWindowById(ids::kCancelScan, &Frame())) {
+            cancel = WxToPath(button->GetLabel());
+        }
+        wxKeyEvent esc(wxEVT_CHAR_HOOK);
+        esc.m_keyCode = WXK_ESCAPE;
+        Frame().ProcessWindowEvent(esc);
+    });
+    Press(ids::kButtonScan);
+    EXPECT_EQ(during.rfind("스캔 중: ", 0), 0u) << during;
+    EXPECT_FALSE(ribbon_enabled);
+    EXPECT_EQ(cancel, "취소");
+    EXPECT_EQ(Rows(VideoList()), (S{In("a.avi"), In("b.avi")}));
+    EXPECT_EQ(Rows(SubtitleList()), (S{In("c.smi"), In("d.smi")}));
+    EXPECT_EQ(StatusText(), status);
+    EXPECT_TRUE(Ribbon().IsEnabled());
+    EXPECT_EQ(wxWindow::FindWindowById(ids::kCancelScan, &Frame()), nullptr);
 }
 
 TEST_F(ViewCommands, SkippedEntriesAreReportedAfterTheRowsWithCountAndFirstPaths) {

@@ -1,0 +1,231 @@
+#include "view/ScanInWindow.h"
+
+#include "app/MainFrame.h"
+#include "res/CommandIds.h"
+#include "wxplatform/WxText.h"
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/eventfilter.h>
+#include <wx/evtloop.h>
+#include <wx/ribbon/bar.h>
+#include <wx/ribbon/buttonbar.h>
+#include <wx/ribbon/toolbar.h>
+#include <wx/statusbr.h>
+#include <wx/timer.h>
+#include <wx/weakref.h>
+
+#include <atomic>
+#include <exception>
+#include <memory>
+#include <thread>
+
+namespace tesslin {
+
+namespace {
+
+constexpr const char* kCancelCaption = "취소";
+
+// What the scan's thread and the window share. Held by both, so that a late message from
+// the thread finds it even after the handler has returned.
+struct Shared {
+    std::atomic<bool> finished{false};
+    std::exception_ptr error;
+    wxEventLoopBase* loop = nullptr; // the handler's loop while it runs
+};
+
+// Ends the handler's loop once the scan has ended, if that loop is the one running (not a
+// box opened on top of it; the timer tries again then).
+void EndLoopIfFinished(Shared& shared) {
+    if (shared.finished && shared.loop && wxEventLoopBase::GetActive() == shared.loop) {
+        shared.loop->Exit();
+    }
+}
+
+std::string CountsText(const ScanProgress& progress) {
+    return "스캔 중: 폴더 " + std::to_string(progress.folders.load()) + "개, 항목 " +
+           std::to_string(progress.entries.load()) + "개, 영상·자막 파일 " +
+           std::to_string(progress.accepted.load()) + "개 (Esc: 취소)";
+}
+
+// Holds back every command of the main window but the cancel button, turns Esc into the
+// cancel, and a close of the main window into a cancel and a close afterwards.
+class HoldCommands : public wxEventFilter {
+public:
+    HoldCommands(ScanProgress& progress, wxWindow* frame) : progress_(progress), frame_(frame) {
+        wxEvtHandler::AddFilter(this);
+    }
+    ~HoldCommands() override { wxEvtHandler::RemoveFilter(this); }
+    HoldCommands(const HoldCommands&) = delete;
+    HoldCommands& operator=(const HoldCommands&) = delete;
+
+    // A close that arrived during the scan, forced or not.
+    bool close_asked = false;
+    bool close_forced = false;
+
+    int FilterEvent(wxEvent& event) override {
+        const wxEventType type = event.GetEventType();
+        if (type == wxEVT_CHAR_HOOK && static_cast<wxKeyEvent&>(event).GetKeyCode() == WXK_ESCAPE) {
+            progress_.cancel = true;
+            return Event_Processed;
+        }
+        if (type == wxEVT_BUTTON && event.GetId() == ids::kCancelScan) {
+            progress_.cancel = true;
+            return Event_Processed;
+        }
+        if (type == wxEVT_CLOSE_WINDOW && event.GetEventObject() == frame_) {
+            auto& close = static_cast<wxCloseEvent&>(event);
+            close_asked = true;
+            close_forced = close_forced || !close.CanVeto();
+            if (close.CanVeto()) {
+                close.Veto();
+            }
+            progress_.cancel = true;
+            return Event_Processed;
+        }
+        if (type == wxEVT_MENU || type == wxEVT_BUTTON || type == wxEVT_RIBBONBUTTONBAR_CLICKED ||
+            type == wxEVT_RIBBONBUTTONBAR_DROPDOWN_CLICKED || type == wxEVT_RIBBONTOOLBAR_CLICKED ||
+            type == wxEVT_RIBBONTOOLBAR_DROPDOWN_CLICKED) {
+            return Event_Ignore;
+        }
+        return Event_Skip;
+    }
+
+private:
+    ScanProgress& progress_;
+    wxWindow* frame_;
+};
+
+// The status bar during the scan: the counts across the whole bar and the cancel button at
+// its right end; the text and the widths come back afterwards.
+class ProgressPane {
+public:
+    explicit ProgressPane(wxStatusBar* bar) : bar_(bar) {
+        if (!bar_) {
+            return;
+        }
+        text_ = bar_->GetStatusText(0);
+        width_ = bar_->GetStatusWidth(0);
+        const int fill = -1;
+        bar_->SetStatusWidths(1, &fill);
+        focus_ = wxWindow::FindFocus();
+        button_ = new wxButton(bar_, ids::kCancelScan, FromUtf8(kCancelCaption));
+        wxRect field;
+        bar_->GetFieldRect(0, field);
+        const wxSize size(button_->GetBestSize().x, field.height);
+        button_->SetSize(field.GetRight() - size.x, field.y, size.x, size.y);
+        button_->SetFocus();
+    }
+    ~ProgressPane() {
+        if (!bar_) {
+            return;
+        }
+        button_->Destroy();
+        bar_->SetStatusWidths(1, &width_);
+        bar_->SetStatusText(text_, 0);
+        // The focus goes back where it was: a window with the focus nowhere hears no keys.
+        if (focus_) {
+            focus_->SetFocus();
+        }
+    }
+    ProgressPane(const ProgressPane&) = delete;
+    ProgressPane& operator=(const ProgressPane&) = delete;
+
+    void Show(const ScanProgress& progress) {
+        if (bar_) {
+            bar_->SetStatusText(FromUtf8(CountsText(progress)), 0);
+        }
+    }
+
+private:
+    wxStatusBar* bar_;
+    wxString text_;
+    int width_ = 0;
+    wxButton* button_ = nullptr;
+    wxWeakRef<wxWindow> focus_;
+};
+
+// The ribbon and the view show disabled while the scan runs.
+class DisableWhile {
+public:
+    explicit DisableWhile(wxWindow* window)
+        : window_(window && window->IsEnabled() ? window : nullptr) {
+        if (window_) {
+            window_->Disable();
+        }
+    }
+    ~DisableWhile() {
+        if (window_) {
+            window_->Enable();
+        }
+    }
+    DisableWhile(const DisableWhile&) = delete;
+    DisableWhile& operator=(const DisableWhile&) = delete;
+
+private:
+    wxWindow* window_;
+};
+
+} // namespace
+
+void RunScanInWindow(ScanProgress& progress, const std::function<void()>& scan) {
+    CMainFrame* frame = CMainFrame::Get();
+    auto shared = std::make_shared<Shared>();
+    std::thread worker;
+    const auto start = [&] {
+        worker = std::thread([shared, &scan] {
+            try {
+                scan();
+            } catch (...) {
+                shared->error = std::current_exception();
+            }
+            shared->finished = true;
+            if (wxTheApp) {
+                wxTheApp->CallAfter([shared] { EndLoopIfFinished(*shared); });
+            }
+        });
+    };
+    {
+        HoldCommands hold(progress, frame);
+        const DisableWhile ribbon(frame ? frame->GetRibbonBar() : nullptr);
+        const DisableWhile view(frame ? frame->GetViewWindow() : nullptr);
+        ProgressPane pane(frame ? frame->GetStatusBar() : nullptr);
+        pane.Show(progress);
+
+        wxGUIEventLoop loop;
+        shared->loop = &loop;
+        wxTimer timer;
+        timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            pane.Show(progress);
+            EndLoopIfFinished(*shared);
+        });
+        timer.Start(250);
+        // The scan starts from the loop, after the events already waiting: those meet the
+        // window as it is during a scan (an Esc among them cancels it) and not a finished one.
+        if (wxTheApp) {
+            wxTheApp->CallAfter(start);
+            loop.Run();
+        } else {
+            start();
+        }
+        timer.Stop();
+        shared->loop = nullptr;
+        if (hold.close_asked && wxTheApp) {
+            // After the handler that ran the scan has returned: the close takes the view.
+            const bool forced = hold.close_forced;
+            wxTheApp->CallAfter([forced] {
+                if (CMainFrame* main = CMainFrame::Get()) {
+                    main->Close(forced);
+                }
+            });
+        }
+    }
+    if (worker.joinable()) {
+        worker.join();
+    }
+    if (shared->error) {
+        std::rethrow_exception(shared->error);
+    }
+}
+
+} // namespace tesslin
