@@ -7,9 +7,6 @@ namespace tesslin {
 
 namespace {
 
-constexpr std::size_t kWholeUpTo = 50;
-constexpr std::size_t kSideBytes = 20;
-
 // The length of the well-formed UTF-8 sequence starting at `i`, or 1 when the bytes there
 // are not one (a stray byte counts as a character of its own).
 std::size_t SequenceLength(const std::string& s, std::size_t i) {
@@ -36,7 +33,11 @@ std::size_t SequenceLength(const std::string& s, std::size_t i) {
 } // namespace
 
 std::string RootFolderText(const std::string& path) {
-    if (path.size() <= kWholeUpTo) {
+    return ShortenMiddle(path, 20, 50);
+}
+
+std::string ShortenMiddle(const std::string& path, std::size_t sideBytes, std::size_t wholeUpTo) {
+    if (path.size() <= wholeUpTo) {
         return path;
     }
     // Walk the characters once from the front: cutting at a character start can never land
@@ -49,14 +50,14 @@ std::string RootFolderText(const std::string& path) {
 
     std::size_t headEnd = 0;
     for (std::size_t start : starts) {
-        if (start > kSideBytes) {
+        if (start > sideBytes) {
             break;
         }
         headEnd = start;
     }
     std::size_t tailStart = path.size();
     for (std::size_t start : starts) {
-        if (path.size() - start <= kSideBytes) {
+        if (path.size() - start <= sideBytes) {
             tailStart = start;
             break;
         }

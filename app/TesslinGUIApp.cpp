@@ -91,6 +91,9 @@ bool CTesslinGUIApp::OnCmdLineHelp(wxCmdLineParser& parser) {
 }
 
 bool CTesslinGUIApp::OnInit() {
+    // File names need not be UTF-8; whatever the toolkit reads from the disk comes back to
+    // the same bytes.
+    tesslin::UseLosslessFileNames();
     if (!wxApp::OnInit()) {
         return false;
     }

@@ -16,8 +16,7 @@ std::optional<std::string> ShowFolderDialog(wxWindow* parent) {
     if (dialog.ShowModal() != wxID_OK) {
         return std::nullopt;
     }
-    // The dialog's path came from the file system's bytes; turn it back into those bytes.
-    return WxToPath(dialog.GetPath());
+    return DirDialogPath(dialog);
 }
 
 FolderPicker& Installed() {

@@ -1,5 +1,6 @@
 #include "view/ScanMessages.h"
 
+#include "app/RootFolderText.h"
 #include "platform/Error.h"
 
 #include <boost/filesystem/exception.hpp>
@@ -12,6 +13,10 @@
 namespace tesslin {
 
 namespace {
+
+// How much of each skipped path the report shows: about two lines of the box each.
+constexpr std::size_t kWholePathUpTo = 100;
+constexpr std::size_t kPathSideBytes = 45;
 
 // The library's complaint about `pattern`, or nothing when it compiles. Compiled exactly as
 // the scan engine compiles its filters: default (Perl) syntax.
@@ -93,7 +98,8 @@ std::string SkippedEntriesText(const std::vector<SkippedEntry>& skipped, std::si
                        "개를 건너뛰었습니다. 목록에는 그 안의 파일이 빠져 있습니다.\n";
     const std::size_t count = std::min(shown, skipped.size());
     for (std::size_t i = 0; i < count; ++i) {
-        text += "\n" + skipped[i].path.string();
+        // A long path would wrap over many lines and push the box past the screen.
+        text += "\n" + ShortenMiddle(skipped[i].path.string(), kPathSideBytes, kWholePathUpTo);
         if (!skipped[i].reason.empty()) {
             text += " (" + skipped[i].reason + ")";
         }

@@ -21,7 +21,8 @@ namespace tesslin {
 std::string ScanFailureText(const CMismatchScanner& scanner, const std::exception& error);
 
 // The report of what a completed scan left out: how many entries, the first `shown` of them
-// with the system's reason each, and how many more. Empty when nothing was skipped.
-std::string SkippedEntriesText(const std::vector<SkippedEntry>& skipped, std::size_t shown = 5);
+// with the system's reason each (a path over 100 bytes shortened in its middle, so that the
+// box stays on the screen), and how many more. Empty when nothing was skipped.
+std::string SkippedEntriesText(const std::vector<SkippedEntry>& skipped, std::size_t shown = 10);
 
 } // namespace tesslin

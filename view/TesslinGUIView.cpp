@@ -42,6 +42,11 @@ constexpr const char* kNoSubtitleSelected = "자막 파일이 선택되지 않�
 constexpr const char* kRenamingError = "Renaming error!";
 constexpr const char* kNoProposals = "이름만 달라 짝이 될 파일을 찾지 못했습니다.";
 constexpr const char* kNothingToUndo = "되돌릴 이름 변경이 없습니다.";
+constexpr const char* kFolderUnknown =
+    "선택한 폴더의 경로를 알 수 없어 루트 폴더를 바꾸지 않았습니다.";
+constexpr const char* kFolderWithLineBreak =
+    "폴더 이름에 줄 바꿈 문자가 있어 설정 파일에 저장할 수 없으므로 루트 폴더를 바꾸지 "
+    "않았습니다.\n\n폴더: ";
 // The captions of the two name boxes.
 constexpr const char* kVideoNameBox = "영상 파일 이름";
 constexpr const char* kSubtitleNameBox = "자막 파일 이름";
@@ -174,6 +179,17 @@ void CTesslinGUIView::OnContextMenu(wxContextMenuEvent& event) {
 void CTesslinGUIView::OnButtonFolder(wxCommandEvent&) {
     const std::optional<std::string> folder = tesslin::PickFolder(m_panel);
     if (!folder) {
+        return;
+    }
+    // The root stays as it was: an empty root is no folder to scan, and a line break cannot
+    // be kept in the line-based settings file, whose write at the close would then refuse
+    // every other change of the session as well.
+    if (folder->empty()) {
+        ShowFrameworkText(kFolderUnknown);
+        return;
+    }
+    if (folder->find('\n') != std::string::npos) {
+        ShowFrameworkText(std::string(kFolderWithLineBreak) + *folder);
         return;
     }
     Settings().root_directory.value = *folder;

@@ -10,6 +10,8 @@
 
 #include <string>
 
+class wxDirDialog;
+
 namespace tesslin {
 
 // UTF-8 text (captions, messages) to wxString.
@@ -19,5 +21,14 @@ wxString FromUtf8(const std::string& text);
 // to private-use characters and come back unchanged.
 wxString PathToWx(const std::string& bytes);
 std::string WxToPath(const wxString& text);
+
+// Makes the toolkit's own file functions (wxFileName, wxDir, the document manager's files)
+// use the conversion of PathToWx and WxToPath. Call once at start-up.
+void UseLosslessFileNames();
+
+// The folder a folder dialog was confirmed on, as the file system's bytes. The GTK dialog's
+// GetPath() decodes the name as strict UTF-8 and gives empty text for a name in any other
+// encoding, so there the bytes come from the native chooser itself.
+std::string DirDialogPath(wxDirDialog& dialog);
 
 } // namespace tesslin

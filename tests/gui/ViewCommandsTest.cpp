@@ -11,10 +11,13 @@
 
 #include <wx/app.h>
 #include <wx/checkbox.h>
+#include <wx/dirdlg.h>
 #include <wx/panel.h>
 #include <wx/ribbon/bar.h>
 
 #include <boost/filesystem/operations.hpp>
+
+#include <dlfcn.h>
 
 namespace tesslin::test {
 namespace {
@@ -69,13 +72,48 @@ TEST_F(ViewCommands, CheckBoxesFlipTheirSwitches) {
     EXPECT_FALSE(Check(ids::kCheckRenameSubtitleFile).GetValue());
 }
 
-TEST_F(ViewCommands, CancellingTheFolderChoiceKeepsTheRoot) {
+TEST_F(ViewCommands, FolderChoiceSetsTheRootOnlyCancelAndUnstorableFoldersKeepIt) {
     const std::string status = StatusText();
-    ScopedFolderChoice cancel(std::nullopt);
-    Press(ids::kMainFolder);
-    EXPECT_EQ(cancel.asked, 1);
-    EXPECT_EQ(Doc().m_settings.root_directory.value, Root());
-    EXPECT_EQ(StatusText(), status);
+    const std::pair<std::optional<std::string>, std::string> kept[] = {
+        {std::nullopt, ""}, // cancelled: no message
+        {"", "선택한 폴더의 경로를 알 수 없어 루트 폴더를 바꾸지 않았습니다."},
+        {"/tmp/a\nb", "폴더 이름에 줄 바꿈 문자가 있어 설정 파일에 저장할 수 없으므로 루트 "
+                      "폴더를 바꾸지 않았습니다.\n\n폴더: /tmp/a\nb"},
+    };
+    for (const auto& [choice, message] : kept) {
+        ScopedFolderChoice pick(choice);
+        if (message.empty()) {
+            Press(ids::kMainFolder);
+        } else {
+            wxTEST_DIALOG(Press(ids::kMainFolder), ExpectMessage(message, true));
+        }
+        EXPECT_EQ(pick.asked, 1);
+        EXPECT_EQ(Doc().m_settings.root_directory.value, Root());
+        EXPECT_EQ(StatusText(), status);
+    }
+
+    // The folder dialog gives back the folder's bytes, also where they are not UTF-8.
+    const std::string cp949 = WorkDir() / "\xB0\xA1\xB3\xAA";
+    fs::create_directory(cp949);
+    {
+        wxDirDialog dialog(&Frame());
+        using SetFolder = int (*)(void*, const char*);
+        using Respond = void (*)(void*, int);
+        const auto setFolder =
+            reinterpret_cast<SetFolder>(dlsym(RTLD_DEFAULT, "gtk_file_chooser_set_filename"));
+        const auto respond = reinterpret_cast<Respond>(dlsym(RTLD_DEFAULT, "gtk_dialog_response"));
+        ASSERT_TRUE(setFolder && respond);
+        setFolder(dialog.GetHandle(), cp949.c_str());
+        Pump();
+        respond(dialog.GetHandle(), -3); // the user confirms the folder
+        EXPECT_EQ(DirDialogPath(dialog), cp949);
+    }
+
+    const std::string other = WorkDir() / "other";
+    ChooseFolder(other);
+    EXPECT_EQ(Doc().m_settings.root_directory.value, other);
+    EXPECT_EQ(StatusText(), "루트 폴더: " + RootFolderText(other));
+    EXPECT_EQ(Rows(VideoList()), (S{In("a.avi"), In("b.avi")})) << "no scan on a choice";
 }
 
 TEST_F(ViewCommands, ARowGoesToItsOwnNameBox) {
@@ -204,17 +242,22 @@ TEST_F(ViewCommands, EscStopsARunningScanAndLeavesEverythingAsItWas) {
 }
 
 TEST_F(ViewCommands, SkippedEntriesAreReportedAfterTheRowsWithCountAndFirstPaths) {
-    for (int i = 0; i < 7; ++i) {
-        const std::string loop = In("loop" + std::to_string(i) + ".avi");
+    // Long names: a box that showed them whole would grow past the screen.
+    for (int i = 0; i < 12; ++i) {
+        const std::string loop = In("loop" + std::to_string(i) + std::string(200, 'x') + ".avi");
         fs::create_symlink(loop, loop); // its status cannot be read: a loop
     }
     std::string shown;
     wxTEST_DIALOG(Press(ids::kButtonScan), ExpectMessage("", true).Capture(&shown));
     EXPECT_EQ(Rows(VideoList()), (S{In("a.avi"), In("b.avi")}));
-    EXPECT_EQ(shown.rfind("읽을 수 없는 폴더나 파일 7개를 건너뛰었습니다.", 0), 0u) << shown;
+    EXPECT_EQ(shown.rfind("읽을 수 없는 폴더나 파일 12개를 건너뛰었습니다.", 0), 0u) << shown;
     EXPECT_NE(shown.find("(Too many levels of symbolic links)"), std::string::npos) << shown;
-    EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 1 + 5 + 1) << shown;
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 1 + 10 + 1) << shown;
     EXPECT_NE(shown.find("\n... 외 2개"), std::string::npos) << shown;
+    for (std::size_t line = 0, end; line < shown.size(); line = end + 1) {
+        end = std::min(shown.find('\n', line), shown.size());
+        EXPECT_LE(end - line, 150u) << shown.substr(line, end - line);
+    }
 }
 
 TEST_F(ViewCommands, RenameGuardsAskForBothRowsAndChangeNothing) {
