@@ -3,6 +3,7 @@
 #include "tests/gui/GuiTest.h"
 
 #include "app/MainFrame.h"
+#include "app/RootFolderText.h"
 #include "res/CommandIds.h"
 #include "settings/TesslinGUIDoc.h"
 #include "view/RenamerListCtrl.h"
