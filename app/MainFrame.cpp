@@ -6,6 +6,7 @@
 #include "res/CommandIds.h"
 #include "res/RibbonLayout.h"
 #include "res/Strings.h"
+#include "ribbon/KeyTips.h"
 #include "ribbon/RibbonBuilder.h"
 #include "ribbon/TabRow.h"
 #include "wxplatform/WxText.h"
@@ -77,6 +78,7 @@ wxEND_EVENT_TABLE()
     CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() {
+    m_keyTips.reset();
     delete m_tabRow;
 }
 
@@ -136,6 +138,9 @@ void CMainFrame::BuildRibbon() {
         }
     }
     m_tabRow = new tesslin::TabRow(*m_wndRibbonBar, layout);
+    m_keyTips = std::make_unique<tesslin::KeyTips>(*this, *m_wndRibbonBar, *m_tabRow, layout,
+                                                   m_ribbonControls,
+                                                   [this](int index) { ActivateCategory(index); });
     m_wndRibbonBar->Realize();
     m_wndRibbonBar->SetActivePage(static_cast<size_t>(0));
 
@@ -156,6 +161,9 @@ bool CMainFrame::BuildStatusBar() {
     const int width = bar->GetTextExtent(wxString('x', 50)).x;
     bar->SetStatusWidths(1, &width);
     bar->SetStatusText(wxString(), 0);
+    // The pane is the root folder's alone: the frame must not show menu help in it (nor
+    // blank it while a menu is open).
+    SetStatusBarPane(-1);
     return true;
 }
 
@@ -430,14 +438,14 @@ void CMainFrame::AddKeyTip(std::vector<wxAcceleratorEntry>& entries, const char*
         return;
     }
     const int id = NewControlId();
-    m_keyTips[id] = std::move(action);
+    m_keyTipChords[id] = std::move(action);
     entries.emplace_back(wxACCEL_ALT, keyTip[0], id);
     Bind(wxEVT_MENU, &CMainFrame::OnKeyTip, this, id);
 }
 
 void CMainFrame::OnKeyTip(wxCommandEvent& event) {
-    const auto found = m_keyTips.find(event.GetId());
-    if (found != m_keyTips.end()) {
+    const auto found = m_keyTipChords.find(event.GetId());
+    if (found != m_keyTipChords.end()) {
         found->second();
     }
 }

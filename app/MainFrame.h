@@ -35,6 +35,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,8 +44,9 @@ class wxRibbonBar;
 class wxRibbonToolBar;
 
 namespace tesslin {
+class KeyTips;
 class TabRow;
-}
+} // namespace tesslin
 
 class CMainFrame : public wxDocParentFrame {
 public:
@@ -89,6 +91,8 @@ public:
     // The tab row's parts: the application button with its menu, the quick access toolbar,
     // the style menu and the about button.
     tesslin::TabRow& GetTabRow() const { return *m_tabRow; }
+    // The letter badges that Alt shows.
+    tesslin::KeyTips& GetKeyTips() const { return *m_keyTips; }
 
     // Undo in the ribbon's edit boxes (Ctrl+Z, Alt+Backspace).
     tesslin::EditUndo& GetEditUndo() { return m_editUndo; }
@@ -116,8 +120,9 @@ private:
     wxRibbonBar* m_wndRibbonBar = nullptr;
     std::map<int, wxWindow*> m_ribbonControls;
     tesslin::TabRow* m_tabRow = nullptr;
+    std::unique_ptr<tesslin::KeyTips> m_keyTips;
     tesslin::EditUndo m_editUndo;
-    std::map<int, std::function<void()>> m_keyTips; // command ID -> what the key tip does
+    std::map<int, std::function<void()>> m_keyTipChords; // command ID -> what Alt+letter does
     wxWindow* m_viewWindow = nullptr;
 
     tesslin::Visual m_visual = tesslin::Visual::Office2007;

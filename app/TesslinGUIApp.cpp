@@ -10,6 +10,7 @@
 #include "ribbon/PopupMenus.h"
 #include "settings/TesslinGUIDoc.h"
 #include "view/TesslinGUIView.h"
+#include "wxplatform/Korean.h"
 #include "wxplatform/MessageBoxes.h"
 #include "wxplatform/WxText.h"
 
@@ -97,6 +98,7 @@ bool CTesslinGUIApp::OnInit() {
     if (!wxApp::OnInit()) {
         return false;
     }
+    tesslin::UseKorean();
     InitProfile();
     InitDocManager();
     if (!OpenMainWindow(m_fileToOpen)) {

@@ -1,12 +1,12 @@
 // The application object: start-up, shutdown, the document manager, the context menus and
 // the about command.
 //
-// Start-up (OnInit), in order: the command line (at most one file name), the profile
-// ("TesslinGUI" by "Quorvel"), the message box behind tesslin::ShowMessage, tooltips, the
-// document manager with the recent-file list (4 entries, kept in the profile) and the
-// document template joining CTesslinGUIDoc and CTesslinGUIView, the view's context menu "편집",
-// then one CMainFrame holding a new document (or the named file). OnExit saves the
-// recent-file list and returns the framework's exit code.
+// Start-up (OnInit), in order: the command line (at most one file name), Korean for the
+// toolkit's own texts, the profile ("TesslinGUI" by "Quorvel"), the message box behind
+// tesslin::ShowMessage, tooltips, the document manager with the recent-file list (4 entries,
+// kept in the profile) and the document template joining CTesslinGUIDoc and CTesslinGUIView,
+// the view's context menu "편집", then one CMainFrame holding a new document (or the named
+// file). OnExit saves the recent-file list and returns the framework's exit code.
 //
 // Commands handled here (they reach the application after the view, the document manager
 // and the frame have passed them on): about (57664), new (57600), open (57601), save (57603)

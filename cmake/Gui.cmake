@@ -38,6 +38,7 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/AppIconData.cpp CONTENT "${_
 
 add_library(tesslin_gui STATIC
     # The toolkit's platform services: texts, message boxes, signals.
+    wxplatform/Korean.cpp
     wxplatform/MessageBoxes.cpp
     wxplatform/SignalClose.cpp
     wxplatform/WxText.cpp
@@ -45,11 +46,13 @@ add_library(tesslin_gui STATIC
     # The ribbon machinery.
     ribbon/CommandMenu.cpp
     ribbon/EditUndo.cpp
+    ribbon/KeyTips.cpp
     ribbon/PopupMenus.cpp
     ribbon/RibbonAccess.cpp
     ribbon/RibbonBuilder.cpp
     ribbon/RibbonImages.cpp
     ribbon/TabRow.cpp
+    ribbon/Tooltips.cpp
     # The application and its frame.
     app/AboutDlg.cpp
     app/AppIcon.cpp

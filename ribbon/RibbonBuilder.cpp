@@ -1,7 +1,7 @@
 #include "ribbon/RibbonBuilder.h"
 
-#include "res/Strings.h"
 #include "ribbon/RibbonImages.h"
+#include "ribbon/Tooltips.h"
 #include "wxplatform/WxText.h"
 
 #include <wx/checkbox.h>
@@ -22,18 +22,6 @@ using ribbon::Element;
 using ribbon::Kind;
 
 constexpr int kGap = 4;
-
-// Tooltip text from a command's description "description\nshort tip": the tip, then the
-// description. Empty for commands without one.
-wxString TooltipFor(int id) {
-    const char* description = text::CommandDescription(id);
-    if (!description) {
-        return wxString();
-    }
-    const wxString both = FromUtf8(description);
-    const wxString tip = both.AfterFirst('\n');
-    return tip.empty() ? both : tip + "\n" + both.BeforeFirst('\n');
-}
 
 // The control keeps its automatic window ID; what it sends out carries the command ID.
 void CarryCommandId(wxWindow& control, int id) {

@@ -1,9 +1,9 @@
 #include "ribbon/TabRow.h"
 
-#include "res/Strings.h"
 #include "ribbon/CommandMenu.h"
 #include "ribbon/PopupMenus.h"
 #include "ribbon/RibbonImages.h"
+#include "ribbon/Tooltips.h"
 #include "wxplatform/WxText.h"
 
 #include <wx/dcbuffer.h>
@@ -13,6 +13,7 @@
 #include <wx/ribbon/art.h>
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/page.h>
+#include <wx/utils.h>
 
 #include <algorithm>
 #include <memory>
@@ -26,17 +27,6 @@ constexpr int kArrowWidth = 7;
 // The application button's own colour: white on blue reads well on every look.
 const wxColour kAccent(43, 87, 154);
 const wxColour kAccentHover(58, 110, 186);
-
-// Tooltip text from a command's description "description\nshort tip": the tip, then the
-// description.
-wxString TooltipFor(int id) {
-    const char* description = text::CommandDescription(id);
-    if (!description) {
-        return wxString();
-    }
-    const wxString both = FromUtf8(description);
-    return both.AfterFirst('\n') + "\n" + both.BeforeFirst('\n');
-}
 
 // The height of the tab row: where the pages begin.
 int TabRowHeight(wxRibbonBar& bar) {
@@ -79,12 +69,23 @@ void TabRowButton::Click() {
     }
     if (m_onClick) {
         m_onClick();
+        // The menu that the click opened took the mouse while it was up, so no leave event
+        // came: look where the mouse is now.
+        FollowMouse();
         return;
     }
     if (m_command != 0) {
         wxCommandEvent command(wxEVT_MENU, m_command);
         command.SetEventObject(this);
         HandleWindowEvent(command);
+    }
+}
+
+void TabRowButton::FollowMouse() {
+    const bool over = IsShownOnScreen() && GetScreenRect().Contains(wxGetMousePosition());
+    if (over != m_hover) {
+        m_hover = over;
+        Refresh();
     }
 }
 
@@ -263,12 +264,8 @@ std::unique_ptr<CommandMenu> TabRow::CreateMainMenu() const {
     const ribbon::MainMenu& main = m_layout.mainMenu;
     auto menu = std::make_unique<CommandMenu>();
     auto append = [&](const ribbon::MenuItem& spec) {
-        wxMenuItem* item = menu->Append(spec.id, FromUtf8(spec.caption), wxITEM_NORMAL,
-                                        RibbonImage(main.smallImages, spec.smallImage));
-        // The description shows in the status pane while the item is highlighted.
-        if (const char* description = text::CommandDescription(spec.id)) {
-            item->SetHelp(FromUtf8(description).BeforeFirst('\n'));
-        }
+        menu->Append(spec.id, FromUtf8(spec.caption), wxITEM_NORMAL,
+                     RibbonImage(main.smallImages, spec.smallImage));
     };
     for (const ribbon::MenuItem& spec : main.items) {
         append(spec);

@@ -44,6 +44,8 @@ public:
 
     // Does what a click does; nothing while disabled.
     void Click();
+    // Drawn as hovered: the mouse is over the button.
+    bool IsHovered() const { return m_hover; }
 
     void UpdateWindowUI(long flags = wxUPDATE_UI_NONE) override;
     bool Enable(bool enable = true) override;
@@ -55,6 +57,7 @@ private:
     void OnPaint(wxPaintEvent& event);
     void OnMouse(wxMouseEvent& event);
     wxBitmap FittedBitmap(int height) const;
+    void FollowMouse();
 
     int m_command;
     wxString m_caption;

@@ -44,7 +44,15 @@ bool CTesslinGUIDoc::OnOpenDocument(const wxString& filename) {
     if (!m_initialised) {
         InitSettings();
     }
-    return wxDocument::OnOpenDocument(filename);
+    // A document that began as a new one carries the new-document title, which would
+    // outrank the file's name in the window's title.
+    const wxString oldTitle = GetTitle();
+    SetTitle(wxString());
+    if (!wxDocument::OnOpenDocument(filename)) {
+        SetTitle(oldTitle);
+        return false;
+    }
+    return true;
 }
 
 bool CTesslinGUIDoc::OnCloseDocument() {

@@ -7,6 +7,7 @@
 #include "ribbon/CommandMenu.h"
 #include "ribbon/PopupMenus.h"
 #include "view/FolderPicker.h"
+#include "wxplatform/Korean.h"
 
 #include <wx/app.h>
 #include <wx/fileconf.h>
@@ -258,6 +259,7 @@ int main(int argc, char** argv) {
     tesslin::test::CatchAllModalHook catchAll;
     catchAll.Register();
 
+    tesslin::UseKorean();
     wxGetApp().InitProfile();
     const int result = RUN_ALL_TESTS();
 

@@ -6,7 +6,9 @@
 #include "app/AboutDlg.h"
 #include "app/MainFrame.h"
 #include "res/CommandIds.h"
+#include "ribbon/KeyTips.h"
 
+#include <wx/checkbox.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/msgdlg.h>
@@ -128,6 +130,69 @@ TEST_F(Keyboard, KeyTipsReachTheirElements) {
     // Alt+P and Alt+U press "짝 찾기" and "되돌리기": with nothing scanned, each says so.
     wxTEST_DIALOG(Press('P', wxMOD_ALT), wxExpectModal<wxMessageDialog>(wxID_OK));
     wxTEST_DIALOG(Press('U', wxMOD_ALT), wxExpectModal<wxMessageDialog>(wxID_OK));
+}
+
+TEST_F(Keyboard, AltAloneShowsLetterBadgesThatActAndStepBack) {
+    const wxTextCtrl& box = FocusBox(ids::kEditVideoExtensionList);
+    const wxString typed = box.GetValue();
+    const KeyTips& tips = Frame().GetKeyTips();
+    auto shown = [&] {
+        std::vector<std::string> letters;
+        for (const KeyTips::Badge& badge : tips.Shown()) {
+            letters.push_back(Utf8(badge.letter));
+        }
+        return letters;
+    };
+    auto letterOf = [&](const char* caption) {
+        for (const KeyTips::Badge& badge : tips.Shown()) {
+            if (Utf8(badge.caption) == caption) {
+                return static_cast<int>(badge.letter[0].GetValue());
+            }
+        }
+        ADD_FAILURE() << "no badge on " << caption;
+        return 0;
+    };
+    auto tapAlt = [] {
+        wxUIActionSimulator sim;
+        sim.KeyDown(WXK_ALT);
+        sim.KeyUp(WXK_ALT);
+        Pump();
+    };
+    auto has = [&](const char* letter) {
+        const std::vector<std::string> letters = shown();
+        return std::find(letters.begin(), letters.end(), letter) != letters.end();
+    };
+
+    Frame().ActivateCategory(2);
+    Pump();
+    tapAlt();
+    for (const char* letter : {"F", "1", "4", "H", "S", "A"}) {
+        EXPECT_TRUE(has(letter)) << letter;
+    }
+    // Every element of the row has a badge of its own, the tab without a key tip too.
+    std::vector<std::string> letters = shown();
+    std::sort(letters.begin(), letters.end());
+    EXPECT_EQ(std::unique(letters.begin(), letters.end()), letters.end());
+
+    // H turns to "홈" and shows its panel's D; the letter types nothing into the box.
+    Press('H');
+    EXPECT_EQ(Ribbon().GetActivePage(), 0);
+    EXPECT_EQ(letterOf("작업"), 'D');
+    EXPECT_EQ(box.GetValue(), typed);
+    Press(WXK_ESCAPE);
+    EXPECT_TRUE(has("F"));
+    tapAlt();
+    EXPECT_TRUE(shown().empty());
+
+    // Down to a check box of "변경 작업", whose letter ticks it.
+    auto& check = dynamic_cast<wxCheckBox&>(*Frame().FindRibbonControl(ids::kCheckRenameVideoFile));
+    const bool before = check.GetValue();
+    tapAlt();
+    Press(letterOf("변경 작업"));
+    Press(letterOf("파일 이름 설정"));
+    Press(letterOf("영상 파일 이름을 변경"));
+    EXPECT_NE(check.GetValue(), before);
+    EXPECT_TRUE(shown().empty());
 }
 
 TEST_F(Keyboard, EditKeysWorkInsideTheRibbonBoxes) {

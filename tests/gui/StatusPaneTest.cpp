@@ -7,6 +7,7 @@
 #include "ribbon/RibbonAccess.h"
 #include "wxplatform/WxText.h"
 
+#include <wx/menu.h>
 #include <wx/statusbr.h>
 
 namespace tesslin::test {
@@ -57,6 +58,15 @@ TEST_F(StatusPane, IsOnePaneFiftyXWideShowingTheRootFolderEvenWhenItIsNotUtf8) {
          {std::string(), std::string("/\xB0\xB1/") + std::string(60, 'x')}) {
         ShowRootFolder(path);
         EXPECT_EQ(StatusText(), kPrefix + RootFolderText(path)) << path;
+    }
+
+    // A menu that opens, highlights an item and closes leaves the pane alone.
+    ShowRootFolder("");
+    wxMenu menu;
+    for (const wxEventType type : {wxEVT_MENU_OPEN, wxEVT_MENU_HIGHLIGHT, wxEVT_MENU_CLOSE}) {
+        wxMenuEvent event(type, 1, &menu);
+        Frame().HandleWindowEvent(event);
+        EXPECT_EQ(StatusText(), kPrefix);
     }
 }
 

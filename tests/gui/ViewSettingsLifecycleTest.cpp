@@ -10,6 +10,7 @@
 #include "settings/TesslinGUIDoc.h"
 
 #include <wx/docview.h>
+#include <wx/filedlg.h>
 
 #include <boost/filesystem/operations.hpp>
 
@@ -176,8 +177,22 @@ TEST_F(DocumentCommands, RecentFileOpensTheDocumentAndLeavesTheSettingsAlone) {
     Type(ids::kEditVideoExtensionList, "zzz");
     SendMenu(wxID_FILE1);
     EXPECT_EQ(Doc().GetFilename().utf8_string(), document);
+    EXPECT_EQ(Frame().GetTitle(), "library.tesslin - TesslinGUI");
     EXPECT_EQ(Doc().m_settings.vid_ext.value, std::vector<std::string>{"zzz"});
     EXPECT_EQ(ReadFile(SettingsFile()), file);
+}
+
+// The toolkit's own file chooser speaks Korean like the rest of the window.
+class ExpectKoreanFileChooser : public wxExpectModalBase<wxFileDialog, ExpectKoreanFileChooser> {
+protected:
+    int OnInvoked(wxFileDialog* dialog) const override {
+        EXPECT_EQ(Utf8(dialog->GetMessage()), "파일 열기");
+        return wxID_CANCEL;
+    }
+};
+
+TEST_F(DocumentCommands, OpenAsksInAKoreanFileChooser) {
+    wxTEST_DIALOG(SendMenu(ids::kFileOpen), ExpectKoreanFileChooser());
 }
 
 TEST_F(DocumentCommands, StartWithAFileNameLoadsTheSettingsAsAPlainStartDoes) {
