@@ -2,6 +2,7 @@
 
 #include "res/CommandIds.h"
 
+#include <wx/image.h>
 #include <wx/ribbon/art.h>
 
 #include <algorithm>
@@ -64,7 +65,7 @@ Scheme SchemeFor(Visual visual, int office2007Style) {
     case Visual::VS2008:
         return {true, wxColour(233, 236, 250), wxColour(255, 231, 162), wxColour(0, 0, 0)};
     case Visual::Windows7:
-        return {false, wxColour(223, 233, 245), wxColour(180, 210, 245), wxColour(0, 0, 0)};
+        return {false, wxColour(236, 241, 247), wxColour(196, 222, 250), wxColour(0, 0, 0)};
     case Visual::Office2007:
         break;
     }
@@ -74,7 +75,7 @@ Scheme SchemeFor(Visual visual, int office2007Style) {
     case kOffice2007Silver:
         return {false, wxColour(208, 212, 221), wxColour(255, 223, 114), wxColour(0, 0, 0)};
     case kOffice2007Aqua:
-        return {false, wxColour(170, 210, 215), wxColour(255, 223, 114), wxColour(0, 0, 0)};
+        return {false, wxColour(160, 212, 212), wxColour(255, 223, 114), wxColour(0, 0, 0)};
     default:
         return {false, wxColour(194, 216, 241), wxColour(255, 223, 114), wxColour(0, 0, 0)};
     }
@@ -132,6 +133,28 @@ void EnsureReadable(wxRibbonArtProvider& art) {
     }
 }
 
+// The art shifts the scheme's hue and adds saturation to it as it derives its colours, so a
+// grey or near-white scheme comes out tinted (silver turned lavender). Makes every cool colour of
+// the art a neutral grey of the same brightness, with a touch of `tint` added; warm colours (the
+// highlights of hovered and pressed elements) keep their colour.
+void Neutralise(wxRibbonArtProvider& art, int tintRed, int tintGreen, int tintBlue) {
+    for (int id = wxRIBBON_ART_BUTTON_BAR_LABEL_COLOUR;
+         id <= wxRIBBON_ART_BUTTON_BAR_LABEL_HIGHLIGHT_GRADIENT_TOP_COLOUR; ++id) {
+        const wxColour colour = art.GetColour(id);
+        const wxImage::HSVValue hsv =
+            wxImage::RGBtoHSV(wxImage::RGBValue(colour.Red(), colour.Green(), colour.Blue()));
+        const bool warm = hsv.saturation > 0.2 && (hsv.hue < 0.17 || hsv.hue > 0.92);
+        if (warm) {
+            continue;
+        }
+        const int grey = (colour.Red() * 30 + colour.Green() * 59 + colour.Blue() * 11) / 100;
+        auto channel = [grey](int tint) {
+            return static_cast<unsigned char>(std::clamp(grey + tint, 0, 255));
+        };
+        art.SetColour(id, wxColour(channel(tintRed), channel(tintGreen), channel(tintBlue)));
+    }
+}
+
 } // namespace
 
 wxRibbonArtProvider* CreateLookArt(Visual visual, int office2007Style) {
@@ -139,6 +162,12 @@ wxRibbonArtProvider* CreateLookArt(Visual visual, int office2007Style) {
     wxRibbonArtProvider* art =
         scheme.flat ? new wxRibbonAUIArtProvider : new wxRibbonMSWArtProvider;
     art->SetColourScheme(scheme.primary, scheme.secondary, scheme.tertiary);
+    if (visual == Visual::Office2007 && office2007Style == kOffice2007Silver) {
+        Neutralise(*art, -2, 0, 4);
+    } else if (visual == Visual::Windows7) {
+        // Windows 7 is the plain one: near-white panels with a hint of blue.
+        Neutralise(*art, -6, 0, 10);
+    }
     EnsureReadable(*art);
     return art;
 }

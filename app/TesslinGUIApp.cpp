@@ -10,6 +10,7 @@
 #include "ribbon/PopupMenus.h"
 #include "settings/TesslinGUIDoc.h"
 #include "view/TesslinGUIView.h"
+#include "wxplatform/GtkDesktop.h"
 #include "wxplatform/Korean.h"
 #include "wxplatform/MessageBoxes.h"
 #include "wxplatform/WxText.h"
@@ -99,6 +100,7 @@ bool CTesslinGUIApp::OnInit() {
         return false;
     }
     tesslin::UseKorean();
+    tesslin::ShowMenuPictures();
     InitProfile();
     InitDocManager();
     if (!OpenMainWindow(m_fileToOpen)) {

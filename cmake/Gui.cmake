@@ -38,6 +38,7 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/AppIconData.cpp CONTENT "${_
 
 add_library(tesslin_gui STATIC
     # The toolkit's platform services: texts, message boxes, signals.
+    wxplatform/GtkDesktop.cpp
     wxplatform/Korean.cpp
     wxplatform/MessageBoxes.cpp
     wxplatform/SignalClose.cpp

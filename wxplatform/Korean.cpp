@@ -1,5 +1,7 @@
 #include "wxplatform/Korean.h"
 
+#include "wxplatform/GtkDesktop.h"
+
 #include <wx/arrstr.h>
 #include <wx/translation.h>
 
@@ -8,12 +10,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#ifdef __WXGTK__
-#include <clocale>
-#include <cstdlib>
-#include <libintl.h>
-#endif
 
 namespace tesslin {
 
@@ -126,20 +122,6 @@ public:
     }
 };
 
-#ifdef __WXGTK__
-// GTK translates through the C library's gettext: it follows LC_MESSAGES and, unless that
-// is plain "C", the LANGUAGE list. The toolkit never sets the locale itself, so the process
-// stays in "C" whatever the system's language. The C library's own messages would follow
-// too; pointing its catalog at a folder without one keeps them English.
-void AskGtkForKorean() {
-    if (!std::setlocale(LC_MESSAGES, "ko_KR.UTF-8")) {
-        std::setlocale(LC_MESSAGES, "C.UTF-8");
-    }
-    setenv("LANGUAGE", "ko", 1);
-    bindtextdomain("libc", "/nonexistent");
-}
-#endif
-
 } // namespace
 
 void UseKorean() {
@@ -150,9 +132,7 @@ void UseKorean() {
     // The system's Korean catalog of the toolkit, where there is one, then ours above it.
     translations->AddStdCatalog();
     translations->AddCatalog(kDomain);
-#ifdef __WXGTK__
-    AskGtkForKorean();
-#endif
+    AskDesktopForKorean();
 }
 
 } // namespace tesslin

@@ -60,6 +60,26 @@ std::string Appearance(const wxRibbonArtProvider& art) {
 
 class Looks : public AppWindowTest {
 protected:
+    // The style menu's looks are what their captions say: blue, black, silver (grey, not
+    // tinted), aqua, and the plain near-white Windows 7.
+    bool LooksAsCaptioned(int id) const {
+        const wxColour page =
+            Ribbon().GetArtProvider()->GetColour(wxRIBBON_ART_PAGE_BACKGROUND_COLOUR);
+        const wxImage::HSVValue hsv =
+            wxImage::RGBtoHSV(wxImage::RGBValue(page.Red(), page.Green(), page.Blue()));
+        switch (id) {
+        case 215:
+            return hsv.hue > 0.55 && hsv.hue < 0.7 && hsv.saturation > 0.12;
+        case 216:
+            return hsv.value < 0.4;
+        case 217:
+            return hsv.saturation < 0.05 && hsv.value > 0.6;
+        case 218:
+            return hsv.hue > 0.43 && hsv.hue < 0.55 && hsv.saturation > 0.12;
+        default:
+            return hsv.saturation < 0.08 && hsv.value > 0.85;
+        }
+    }
     void ExpectLook(long id) {
         const Expected expected = ExpectedFor(id);
         EXPECT_EQ(wxGetApp().GetAppLook(), id);
@@ -115,6 +135,9 @@ TEST_F(Looks, EveryLookLooksDifferentAndIsStored) {
         const std::string appearance = Appearance(*Ribbon().GetArtProvider());
         const auto [where, fresh] = seen.emplace(appearance, id);
         EXPECT_TRUE(fresh) << id << " looks like " << where->second << ": " << appearance;
+        if (id >= 215) {
+            EXPECT_TRUE(LooksAsCaptioned(id)) << id << ": " << appearance;
+        }
     }
 }
 
