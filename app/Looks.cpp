@@ -14,11 +14,11 @@ namespace tesslin {
 Look LookFor(long id) {
     switch (id) {
     case 205:
-        return {Visual::Windows2000, -1, false, false};
+        return {Visual::Win2000, -1, false, false};
     case 206:
         return {Visual::OfficeXP, -1, false, false};
     case 207:
-        return {Visual::WindowsXP, -1, false, false};
+        return {Visual::WinXP, -1, false, false};
     case 208:
         return {Visual::Office2003, -1, true, false};
     case 209:
@@ -34,7 +34,7 @@ Look LookFor(long id) {
     case 218:
         return {Visual::Office2007, kOffice2007Aqua, true, false};
     case 219:
-        return {Visual::Windows7, -1, true, true};
+        return {Visual::Win7, -1, true, true};
     default:
         // 211 to 214, and anything a hand-edited profile may hold.
         return {Visual::Office2007, -1, true, false};
@@ -52,11 +52,11 @@ struct Scheme {
 
 Scheme SchemeFor(Visual visual, int office2007Style) {
     switch (visual) {
-    case Visual::Windows2000:
+    case Visual::Win2000:
         return {true, wxColour(212, 208, 200), wxColour(49, 106, 197), wxColour(0, 0, 0)};
     case Visual::OfficeXP:
         return {true, wxColour(219, 216, 209), wxColour(182, 189, 210), wxColour(0, 0, 0)};
-    case Visual::WindowsXP:
+    case Visual::WinXP:
         return {false, wxColour(236, 233, 216), wxColour(49, 106, 197), wxColour(0, 0, 0)};
     case Visual::Office2003:
         return {false, wxColour(195, 218, 249), wxColour(255, 213, 140), wxColour(0, 0, 0)};
@@ -64,7 +64,7 @@ Scheme SchemeFor(Visual visual, int office2007Style) {
         return {true, wxColour(238, 235, 220), wxColour(193, 210, 238), wxColour(0, 0, 0)};
     case Visual::VS2008:
         return {true, wxColour(233, 236, 250), wxColour(255, 231, 162), wxColour(0, 0, 0)};
-    case Visual::Windows7:
+    case Visual::Win7:
         return {false, wxColour(236, 241, 247), wxColour(196, 222, 250), wxColour(0, 0, 0)};
     case Visual::Office2007:
         break;
@@ -164,7 +164,7 @@ wxRibbonArtProvider* CreateLookArt(Visual visual, int office2007Style) {
     art->SetColourScheme(scheme.primary, scheme.secondary, scheme.tertiary);
     if (visual == Visual::Office2007 && office2007Style == kOffice2007Silver) {
         Neutralise(*art, -2, 0, 4);
-    } else if (visual == Visual::Windows7) {
+    } else if (visual == Visual::Win7) {
         // Windows 7 is the plain one: near-white panels with a hint of blue.
         Neutralise(*art, -6, 0, 10);
     }

@@ -8,16 +8,17 @@ class wxRibbonArtProvider;
 
 namespace tesslin {
 
-// The visual manager a look stands for.
+// The visual manager a look stands for. (Windows' headers take the names Windows2000,
+// WindowsXP and Windows7 for version numbers, hence the short ones.)
 enum class Visual {
-    Windows2000,
+    Win2000,
     OfficeXP,
-    WindowsXP,
+    WinXP,
     Office2003,
     VS2005,
     VS2008,
     Office2007,
-    Windows7,
+    Win7,
 };
 
 // The colour styles of the Office 2007 looks, numbered as they are stored.

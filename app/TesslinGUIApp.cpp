@@ -10,7 +10,7 @@
 #include "ribbon/PopupMenus.h"
 #include "settings/TesslinGUIDoc.h"
 #include "view/TesslinGUIView.h"
-#include "wxplatform/GtkDesktop.h"
+#include "wxplatform/Desktop.h"
 #include "wxplatform/Korean.h"
 #include "wxplatform/MessageBoxes.h"
 #include "wxplatform/WxText.h"

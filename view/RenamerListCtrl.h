@@ -37,10 +37,9 @@ public:
 
     long RowCount() const { return static_cast<long>(m_rows.size()); }
 
-    // The row's full path as bytes; `row` must be a valid index.
-    const std::string& Row(long row) const {
-        return m_rows[static_cast<std::size_t>(row)].string();
-    }
+    // The row's full path as bytes (UTF-8 on Windows, made on each call there); `row` must be
+    // a valid index.
+    std::string Row(long row) const { return m_rows[static_cast<std::size_t>(row)].string(); }
 
     // Removes one row; the rows after it move up and keep their selection. A row index
     // outside the list is ignored.

@@ -1,16 +1,18 @@
-#include "wxplatform/GtkDesktop.h"
+// GTK's side of the desktop. GTK is loaded already (the toolkit runs on it) and is reached at
+// run time, so building needs no GTK development files.
+#include "wxplatform/Desktop.h"
 
-#ifdef __WXGTK__
+#include <wx/dirdlg.h>
+#include <wx/msgdlg.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <dlfcn.h>
 #include <libintl.h>
-#endif
 
 namespace tesslin {
 
 void AskDesktopForKorean() {
-#ifdef __WXGTK__
     // GTK translates through the C library's gettext: it follows LC_MESSAGES and, unless
     // that is plain "C", the LANGUAGE list. The toolkit never sets the locale itself, so the
     // process stays in "C" whatever the system's language. The C library's own messages
@@ -20,13 +22,9 @@ void AskDesktopForKorean() {
     }
     setenv("LANGUAGE", "ko", 1);
     bindtextdomain("libc", "/nonexistent");
-#endif
 }
 
 void ShowMenuPictures() {
-#ifdef __WXGTK__
-    // GTK is loaded already (the toolkit runs on it); its development headers are not needed
-    // for one setting, so the two functions are looked up where they are.
     using GetSettings = void* (*)();
     using SetProperty = void (*)(void*, const char*, ...);
     auto* getSettings =
@@ -38,7 +36,41 @@ void ShowMenuPictures() {
     if (void* settings = getSettings()) {
         setProperty(settings, "gtk-menu-images", 1, nullptr);
     }
-#endif
+}
+
+bool EndNativeBox(wxDialog& dialog) {
+    // The message box runs GTK's own dialog loop, which only a response ends; the other
+    // boxes run the toolkit's modal loop.
+    if (dynamic_cast<wxMessageDialog*>(&dialog) == nullptr || dialog.GetHandle() == nullptr) {
+        return false;
+    }
+    using DialogResponse = void (*)(void* gtkDialog, int response);
+    if (void* symbol = dlsym(RTLD_DEFAULT, "gtk_dialog_response")) {
+        constexpr int kGtkResponseDeleteEvent = -4; // the box's window was closed
+        reinterpret_cast<DialogResponse>(symbol)(dialog.GetHandle(), kGtkResponseDeleteEvent);
+        return true;
+    }
+    return false;
+}
+
+bool NativeChosenFolder(wxDirDialog& dialog, std::string& bytes) {
+    // The toolkit's GetPath() decodes the name as strict UTF-8 and gives empty text for a name
+    // in any other encoding. The dialog's widget is a GtkFileChooserDialog, a GtkFileChooser.
+    using GetFilename = char* (*)(void* chooser);
+    using Free = void (*)(void* memory);
+    const auto getFilename =
+        reinterpret_cast<GetFilename>(dlsym(RTLD_DEFAULT, "gtk_file_chooser_get_filename"));
+    const auto free = reinterpret_cast<Free>(dlsym(RTLD_DEFAULT, "g_free"));
+    if (getFilename == nullptr || free == nullptr || dialog.GetHandle() == nullptr) {
+        return false;
+    }
+    char* name = getFilename(dialog.GetHandle());
+    if (name == nullptr) {
+        return false;
+    }
+    bytes = name;
+    free(name);
+    return true;
 }
 
 } // namespace tesslin

@@ -1,6 +1,6 @@
 #include "wxplatform/Korean.h"
 
-#include "wxplatform/GtkDesktop.h"
+#include "wxplatform/Desktop.h"
 
 #include <wx/arrstr.h>
 #include <wx/translation.h>

@@ -1,5 +1,6 @@
 #include "wxplatform/SignalClose.h"
 
+#include "wxplatform/Desktop.h"
 #include "wxplatform/SystemEnd.h"
 
 #include <wx/app.h>
@@ -7,10 +8,6 @@
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/toplevel.h>
-
-#ifdef __WXGTK__
-#include <dlfcn.h>
-#endif
 
 #include <atomic>
 #include <utility>
@@ -65,19 +62,9 @@ static_assert(std::atomic<int>::is_always_lock_free);
 
 // Ends a modal box as its Cancel button (or its window's close button) would.
 void CancelDialog(wxDialog& dialog) {
-#ifdef __WXGTK__
-    // The message box runs GTK's own dialog loop, which only a response ends; the other
-    // boxes run the toolkit's modal loop. GTK is reached at run time (it is loaded with the
-    // toolkit), so building needs no GTK development files.
-    if (dynamic_cast<wxMessageDialog*>(&dialog) != nullptr && dialog.GetHandle() != nullptr) {
-        using DialogResponse = void (*)(void* gtkDialog, int response);
-        if (void* symbol = dlsym(RTLD_DEFAULT, "gtk_dialog_response")) {
-            constexpr int kGtkResponseDeleteEvent = -4; // the box's window was closed
-            reinterpret_cast<DialogResponse>(symbol)(dialog.GetHandle(), kGtkResponseDeleteEvent);
-            return;
-        }
+    if (EndNativeBox(dialog)) {
+        return;
     }
-#endif
     if (dialog.IsModal()) {
         dialog.EndModal(wxID_CANCEL);
     }

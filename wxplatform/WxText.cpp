@@ -1,9 +1,9 @@
 #include "wxplatform/WxText.h"
 
+#include "wxplatform/Desktop.h"
+
 #include <wx/dirdlg.h>
 #include <wx/strconv.h>
-
-#include <dlfcn.h>
 
 namespace tesslin {
 
@@ -40,23 +40,8 @@ void UseLosslessFileNames() {
 }
 
 std::string DirDialogPath(wxDirDialog& dialog) {
-#ifdef __WXGTK__
-    // GTK is reached at run time (it is loaded with the toolkit), so building needs no GTK
-    // development files. The dialog's widget is a GtkFileChooserDialog, a GtkFileChooser.
-    using GetFilename = char* (*)(void* chooser);
-    using Free = void (*)(void* memory);
-    const auto getFilename =
-        reinterpret_cast<GetFilename>(dlsym(RTLD_DEFAULT, "gtk_file_chooser_get_filename"));
-    const auto free = reinterpret_cast<Free>(dlsym(RTLD_DEFAULT, "g_free"));
-    if (getFilename != nullptr && free != nullptr && dialog.GetHandle() != nullptr) {
-        if (char* name = getFilename(dialog.GetHandle())) {
-            std::string bytes = name;
-            free(name);
-            return bytes;
-        }
-    }
-#endif
-    return WxToPath(dialog.GetPath());
+    std::string bytes;
+    return NativeChosenFolder(dialog, bytes) ? bytes : WxToPath(dialog.GetPath());
 }
 
 } // namespace tesslin

@@ -34,10 +34,10 @@ struct Expected {
 // 211 to 214 and any other value: Office 2007 in the style set last.
 Expected ExpectedFor(long id) {
     const std::map<long, Expected> looks = {
-        {205, {Visual::Windows2000, false, false}}, {206, {Visual::OfficeXP, false, false}},
-        {207, {Visual::WindowsXP, false, false}},   {208, {Visual::Office2003, true, false}},
-        {209, {Visual::VS2005, true, false}},       {210, {Visual::VS2008, true, false}},
-        {219, {Visual::Windows7, true, true}}};
+        {205, {Visual::Win2000, false, false}}, {206, {Visual::OfficeXP, false, false}},
+        {207, {Visual::WinXP, false, false}},   {208, {Visual::Office2003, true, false}},
+        {209, {Visual::VS2005, true, false}},   {210, {Visual::VS2008, true, false}},
+        {219, {Visual::Win7, true, true}}};
     const auto found = looks.find(id);
     return found == looks.end() ? Expected{Visual::Office2007, true, false} : found->second;
 }
@@ -53,7 +53,8 @@ std::string Appearance(const wxRibbonArtProvider& art) {
     std::string text = dynamic_cast<const wxRibbonAUIArtProvider*>(&art) ? "flat" : "gradient";
     for (int id : {wxRIBBON_ART_PAGE_BACKGROUND_COLOUR, wxRIBBON_ART_TAB_CTRL_BACKGROUND_COLOUR,
                    wxRIBBON_ART_BUTTON_BAR_LABEL_COLOUR}) {
-        text += " " + art.GetColour(id).GetAsString(wxC2S_HTML_SYNTAX).utf8_string();
+        text += ' ';
+        text += art.GetColour(id).GetAsString(wxC2S_HTML_SYNTAX).utf8_string();
     }
     return text;
 }

@@ -1,0 +1,28 @@
+// What the window asks of the desktop under the toolkit (GTK on Linux, GtkDesktop.cpp; Windows'
+// own dialogs, win/Desktop.cpp), kept in this one place.
+#pragma once
+
+#include <string>
+
+class wxDialog;
+class wxDirDialog;
+
+namespace tesslin {
+
+// Asks the desktop for Korean texts (GTK's file choosers and message boxes) whatever the
+// system's language, leaving the C library's own messages (strerror) English.
+void AskDesktopForKorean();
+
+// Menus show the pictures their items carry (GTK 3 hides them unless told).
+void ShowMenuPictures();
+
+// Ends `dialog` as its window's close button would when it runs the desktop's own loop rather
+// than the toolkit's, where the toolkit's EndModal cannot reach it (GTK's message box, Windows'
+// message box and folder chooser); false when it runs the toolkit's loop.
+bool EndNativeBox(wxDialog& dialog);
+
+// The folder a folder dialog was confirmed on, as the file system's bytes, when the desktop's
+// own chooser gives them more faithfully than the toolkit; false to take the dialog's path.
+bool NativeChosenFolder(wxDirDialog& dialog, std::string& bytes);
+
+} // namespace tesslin
