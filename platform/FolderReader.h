@@ -60,7 +60,8 @@ public:
 };
 
 // The platform's own reader (on POSIX systems: one handle per folder, the entry types from
-// the listing, queries relative to the folder).
+// the listing, queries relative to the folder; on Windows: FindFirstFileExW's listing, which
+// gives types and sizes, queries by the entry's whole path).
 const FolderReader& SystemFolders();
 // Boost.Filesystem's directory_iterator, on every platform: types Unknown, queries by path.
 const FolderReader& PortableFolders();

@@ -118,12 +118,6 @@ const FolderReader& PortableFolders() {
     return reader;
 }
 
-#ifdef TESSLIN_PORTABLE_FOLDERS_ONLY
-const FolderReader& SystemFolders() {
-    return PortableFolders();
-}
-#endif
-
 bool IsOutOfHandles(const boost::system::error_code& error) {
     namespace errc = boost::system::errc;
     return error == errc::too_many_files_open || error == errc::too_many_files_open_in_system;

@@ -1,5 +1,6 @@
 #include "scan/MismatchScanner.h"
 
+#include "platform/SystemText.h"
 #include "scan/LanguageTagPartners.h"
 #include "scan/ScanWorkers.h"
 #include "scan/TreeWalk.h"
@@ -81,13 +82,13 @@ void CMismatchScanner::AddFile(const fs::path& path) {
     if (error) {
         if (error != boost::system::errc::no_such_file_or_directory &&
             error != boost::system::errc::not_a_directory) {
-            skipped_.push_back({path, error.message()});
+            skipped_.push_back({path, ErrorCodeText(error)});
         }
         return;
     }
     if (size > 0) {
-        const std::string& text = path.native();
-        const std::string name = path.filename().native();
+        const std::string& text = path.string();
+        const std::string name = path.filename().string();
         if (Admits(name, kind)) {
             table_.Enter(text, text.size() - name.size(), text.rfind('.'), kind);
         }
@@ -95,7 +96,7 @@ void CMismatchScanner::AddFile(const fs::path& path) {
 }
 
 FileKind CMismatchScanner::ClassifyExtension(const fs::path& path) const {
-    return KindOfName(path.filename().native());
+    return KindOfName(path.filename().string());
 }
 
 FileKind CMismatchScanner::KindOfName(std::string_view file_name) const {
