@@ -1,5 +1,7 @@
 #include "platform/Error.h"
 
+#include "platform/SystemText.h"
+
 #include <boost/filesystem/exception.hpp>
 #include <boost/filesystem/operations.hpp>
 #include <boost/regex/pattern_except.hpp>
@@ -40,7 +42,7 @@ std::string ErrorText(const std::exception& e) {
         } else {
             text += " an empty path";
         }
-        return text + ": " + fs_error->code().message();
+        return text + ": " + ErrorCodeText(fs_error->code());
     }
     if (const auto* regex_error = dynamic_cast<const boost::regex_error*>(&e)) {
         return std::string("Invalid regular expression: ") + regex_error->what();

@@ -12,4 +12,8 @@ std::string FromSystemCodePage(std::string_view bytes) {
     return std::string(bytes);
 }
 
+std::string ErrorCodeText(const boost::system::error_code& code) {
+    return code.message();
+}
+
 } // namespace tesslin

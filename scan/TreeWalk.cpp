@@ -1,5 +1,7 @@
 #include "scan/TreeWalk.h"
 
+#include "platform/SystemText.h"
+
 #include <boost/filesystem/exception.hpp>
 
 namespace tesslin {
@@ -262,7 +264,7 @@ void TreeWalk::Skip(const std::string& path, const boost::system::error_code& er
     if (error == errc::no_such_file_or_directory || error == errc::not_a_directory) {
         return;
     }
-    skipped.push_back({boost::filesystem::path(path), error.message()});
+    skipped.push_back({boost::filesystem::path(path), ErrorCodeText(error)});
 }
 
 void TreeWalk::Flush() {

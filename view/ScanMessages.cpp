@@ -2,6 +2,7 @@
 
 #include "app/RootFolderText.h"
 #include "platform/Error.h"
+#include "platform/SystemText.h"
 
 #include <boost/filesystem/exception.hpp>
 #include <boost/regex.hpp>
@@ -73,7 +74,7 @@ std::string FolderFailureText(const CMismatchScanner& scanner,
     const std::string folder = error.path1().empty() ? root : error.path1().string();
     std::string text = "폴더를 읽을 수 없어 스캔하지 못했습니다.\n\n폴더: " + folder;
     if (code) {
-        text += "\n이유: " + code.message();
+        text += "\n이유: " + ErrorCodeText(code);
     }
     return text;
 }

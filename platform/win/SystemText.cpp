@@ -29,4 +29,13 @@ std::string FromSystemCodePage(std::string_view bytes) {
     return win::Utf8(wide);
 }
 
+// Windows' own errors read as on the other systems where they mean the same; Boost's texts for
+// them are Windows' long sentences in the system's language.
+std::string ErrorCodeText(const boost::system::error_code& code) {
+    if (code.category() == boost::system::system_category()) {
+        return win::ErrorText(static_cast<unsigned long>(code.value()));
+    }
+    return code.message();
+}
+
 } // namespace tesslin
