@@ -10,10 +10,12 @@
 #include <boost/filesystem.hpp>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sstream>
+#ifndef _WIN32
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace fs = boost::filesystem;
 
@@ -175,6 +177,9 @@ TEST(CommandLine, EveryCommandsOutputStatusAndFiles) {
     // clang-format on
     for (const CommandCase& c : cases) {
         SCOPED_TRACE(c.what);
+        if (!test::SystemCanHold(c.before) || (*c.locked != '\0' && !test::kPosixPermissions)) {
+            continue;
+        }
         const test::ScopedWorkingDirectory cwd;
         test::MakeEntries(cwd.dir().path(), c.before);
         Outcome outcome;
@@ -192,7 +197,9 @@ TEST(CommandLine, EveryCommandsOutputStatusAndFiles) {
         } else {
             outcome = RunTesslin(c.args);
         }
-        boost::replace_all(outcome.err, cwd.dir().path().string() + "/", "./");
+        outcome.out = test::Slashed(outcome.out);
+        outcome.err = test::Slashed(outcome.err);
+        boost::replace_all(outcome.err, test::Slashed(cwd.dir().path().string()) + "/", "./");
         EXPECT_EQ(outcome.status, c.status);
         EXPECT_TRUE(Matches(outcome.out, c.out)) << outcome.out;
         EXPECT_TRUE(Matches(outcome.err, c.err)) << outcome.err;
@@ -206,6 +213,7 @@ TEST(CommandLine, EveryCommandsOutputStatusAndFiles) {
     }
 }
 
+#ifndef _WIN32 // fork and exec, /dev/full, /bin/sh and names with line feeds
 // A program (the real `tesslin` unless named) run in `folder` as a shell script runs it,
 // standard output going to `out_path`.
 Outcome RunProgram(const Args& args, const std::string& out_path, const char* program = TESSLIN_CLI,
@@ -312,6 +320,7 @@ TEST(CommandLine, SuggestPipedIntoApplyPairsTheLibrary) {
     EXPECT_EQ(test::ReadFile(dir / "a.smi"), "a");
     EXPECT_EQ(test::ReadFile(dir / "c.smi"), "b");
 }
+#endif
 
 } // namespace
 } // namespace tesslin

@@ -15,7 +15,9 @@
 #include <functional>
 #include <map>
 #include <random>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 namespace fs = boost::filesystem;
 
@@ -34,13 +36,17 @@ CMismatchScanner MakeScanner(const fs::path& root) {
     return scanner;
 }
 
-// Bytes outside printable ASCII as \xNN, so that a line feed or a byte that is no UTF-8 shows.
+// Bytes outside printable ASCII as \xNN, so that a line feed or a byte that is no UTF-8 shows;
+// Windows' separator as "/", as the tables write paths.
 std::string Escaped(const std::string& text) {
     std::string out;
     for (const unsigned char c : text) {
         char hex[5];
         std::snprintf(hex, sizeof hex, "\\x%02x", c);
-        out += c < 0x20 || c >= 0x7f || c == '\\' ? hex : std::string(1, static_cast<char>(c));
+        const bool separator = c == static_cast<unsigned char>(fs::path::preferred_separator);
+        out += separator                            ? "/"
+               : c < 0x20 || c >= 0x7f || c == '\\' ? hex
+                                                    : std::string(1, static_cast<char>(c));
     }
     return out;
 }
@@ -73,8 +79,9 @@ std::string ScanAndDescribe(CMismatchScanner& scanner, const std::string& dir) {
         out = videos.size() == 1 && subtitles.empty() ? std::string("error ") + e.what() + "\n"
                                                       : "error after results were given\n";
     }
-    boost::replace_all(out, Escaped(dir) + "/", "");
+    boost::replace_all(out, dir, "<dir>"); // as an error's text gives it
     boost::replace_all(out, Escaped(dir), "<dir>");
+    boost::replace_all(out, "<dir>/", "");
     return out;
 }
 
@@ -242,6 +249,9 @@ TEST(Scan, ListsWhatLacksAPartnerAndOnlyWhatIsThere) {
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        if (!test::SystemCanHold(c.before) || (c.in_child && !test::kPosixPermissions)) {
+            continue;
+        }
         const test::TempDir dir;
         fs::permissions(dir.path(), fs::perms(0755));
         test::MakeEntries(dir.path(), c.before);
@@ -269,7 +279,11 @@ TEST(Scan, LaterFileOfOneKindWinsTheKey) {
 // Names from an alphabet of the bytes that sort near the separator, nested three deep: the
 // result comes in the order of one byte sort of all keys, as from an ordered map.
 TEST(Scan, OrderAcrossNestedFoldersIsPlainByteOrder) {
+#ifdef _WIN32
+    const std::string alphabet = " -.0a"; // names there are UTF-16 text, their case folded
+#else
     const std::string alphabet = std::string(" -.0Aa") + "\xff";
+#endif
     std::mt19937 random(7);
     const auto word = [&](std::size_t max) {
         std::string w;
@@ -287,6 +301,9 @@ TEST(Scan, OrderAcrossNestedFoldersIsPlainByteOrder) {
         }
         key += word(3);
         const bool video = random() % 2;
+        if (!test::SystemCanHold({{key + ".x", "x"}})) {
+            continue;
+        }
         test::WriteFile(dir / (key + (video ? ".avi" : ".smi")), "x");
         (video ? kinds[key].first : kinds[key].second) = 1;
     }
@@ -324,8 +341,11 @@ TEST(Scan, WorkersAndPortableReaderGiveThePlainWalksResult) {
                 fs::create_directory(dir / folders.back());
                 break;
             case 1:
-                fs::create_symlink(targets[random() % 3], dir / (parent + link));
-                break;
+                if (test::SystemCanHold({{link, "-> "}})) {
+                    fs::create_symlink(targets[random() % 3], dir / (parent + link));
+                    break;
+                }
+                [[fallthrough]];
             default:
                 test::WriteFile(file, random() % 8 ? "x" : "");
             }
@@ -356,7 +376,7 @@ TEST(Scan, WorkersAndPortableReaderGiveThePlainWalksResult) {
                 return out;
             };
             const std::string plain = describe(1, false);
-            if (plain.find("skipped") == std::string::npos) {
+            if (plain.find("skipped") == std::string::npos && test::kPosixPermissions) {
                 return std::string("nothing skipped");
             }
             for (const auto& [jobs, portable] : {std::pair{2u, false}, {4u, false}, {1u, true}}) {
@@ -380,6 +400,9 @@ TEST(Scan, DeepTreeUnderALowOpenFileLimit) {
     // runs in the plain build only until it is.
     GTEST_SKIP() << "not under the sanitizers yet";
 #endif
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no limit of open files to set, nor paths this long";
+#else
     const test::TempDir dir;
     fs::permissions(dir.path(), fs::perms(0755));
     std::string levels_100, levels_200;
@@ -402,6 +425,7 @@ TEST(Scan, DeepTreeUnderALowOpenFileLimit) {
                   "video c.avi\nvideo " + levels_200 + "a.avi\nsubtitle " + levels_100 + "b.smi\n")
             << jobs;
     }
+#endif
 }
 
 // Reads folders as the system does, except that the listing of the folder `broken` breaks
@@ -421,7 +445,7 @@ private:
             : reader_(reader), path_(std::move(path)), folder_(std::move(f)) {}
         bool Next(ListedEntry& entry, boost::system::error_code& error) override {
             if (path_ == reader_.broken_ && read_++ == 1) {
-                error.assign(EIO, boost::system::system_category());
+                error.assign(EIO, boost::system::generic_category());
                 return false;
             }
             return folder_->Next(entry, error);
@@ -432,7 +456,7 @@ private:
         }
         std::unique_ptr<ListedFolder> OpenSub(const char* name,
                                               boost::system::error_code& error) override {
-            return reader_.Wrap(path_ + "/" + name, folder_->OpenSub(name, error));
+            return reader_.Wrap((fs::path(path_) / name).string(), folder_->OpenSub(name, error));
         }
 
     private:

@@ -48,5 +48,12 @@ using Listing = std::map<std::string, std::string>;
 Listing ListFolder(const boost::filesystem::path& root);
 // Makes the entries of `listing` below `root` (the reverse of ListFolder; "<other>": a pipe).
 void MakeEntries(const boost::filesystem::path& root, const Listing& listing);
+// False on Windows for a listing with a link, a pipe, two names that differ only in letter case,
+// or a name that holds a control character, is no UTF-8 or ends in a dot or a blank: names there
+// are UTF-16 text without those, compared without case, and links need rights a user seldom
+// has. The cases built on such entries are left out there.
+bool SystemCanHold(const Listing& listing);
+// `path` with Windows' separator written as "/", as the tables write paths (unchanged elsewhere).
+std::string Slashed(std::string path);
 
 } // namespace tesslin::test

@@ -18,4 +18,13 @@ int RunUnprivileged(const std::function<int()>& body);
 // back to the parent. A child that crashes, throws or cannot start gives "child failed ...".
 std::string RunStep(bool in_child, const std::function<std::string()>& body);
 
+// Whether permissions can keep this process out of a file. Not on Windows, whose files have no
+// POSIX permission bits (Boost's permissions() only sets the read-only flag there) and which has
+// no user to drop to: the cases that need it are left out there.
+#ifdef _WIN32
+inline constexpr bool kPosixPermissions = false;
+#else
+inline constexpr bool kPosixPermissions = true;
+#endif
+
 } // namespace tesslin::test
