@@ -307,7 +307,9 @@ void CMainFrame::RecolourRibbonControls() {
 
 void CMainFrame::SetLabel(const wxString& label) {
     const wxString app = tesslin::FromUtf8(tesslin::text::kAppTitle);
-    SetTitle(label.empty() ? app : label + " - " + app);
+    // The base sets the title bar's text; SetTitle would come back here on Windows, where the
+    // toolkit's SetTitle calls SetLabel.
+    wxDocParentFrame::SetLabel(label.empty() ? app : label + " - " + app);
 }
 
 void CMainFrame::OnApplicationLook(wxCommandEvent& event) {
