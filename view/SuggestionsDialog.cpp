@@ -9,6 +9,8 @@
 #include <wx/stattext.h>
 #include <wx/utils.h>
 
+#include <boost/filesystem/path.hpp>
+
 namespace tesslin {
 
 namespace {
@@ -21,6 +23,10 @@ constexpr const char* kColumns[] = {"현재 이름", "새 이름", "규칙", "�
 constexpr const char* kRenamed = "변경됨";
 constexpr const char* kNotChecked = "선택 안 됨";
 
+// The separators of a path: "/" and, on Windows, "\\" as well.
+const char kSeparators[] = {'/', static_cast<char>(boost::filesystem::path::preferred_separator),
+                            '\0'};
+
 // The folder that holds every name of the proposals, with its final separator: the rows show
 // the names below it, which keeps them short enough to read side by side.
 std::string CommonFolder(const std::vector<PairProposal>& proposals) {
@@ -28,11 +34,11 @@ std::string CommonFolder(const std::vector<PairProposal>& proposals) {
         return {};
     }
     std::string common = proposals.front().existingName;
-    common.erase(common.rfind('/') + 1);
+    common.erase(common.find_last_of(kSeparators) + 1);
     for (const PairProposal& p : proposals) {
         for (const std::string* name : {&p.existingName, &p.newName}) {
             while (!common.empty() && name->compare(0, common.size(), common) != 0) {
-                common.erase(common.rfind('/', common.size() - 2) + 1);
+                common.erase(common.find_last_of(kSeparators, common.size() - 2) + 1);
             }
         }
     }

@@ -46,6 +46,8 @@ private:
     int m_line;
 };
 
+// True when the program runs under Wine rather than on Windows itself.
+bool UnderWine();
 // Runs pending events, idle handlers (update-UI events) and deferred deletions a few times.
 void Pump();
 // Runs the event loop until `done` returns true or `seconds` pass; returns `done()`.

@@ -16,7 +16,9 @@
 #include <wx/modalhook.h>
 #include <wx/ribbon/buttonbar.h>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <linux/capability.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -72,6 +74,14 @@ int GTestModalHook::Enter(wxDialog* dialog) {
 
 void GTestModalHook::ReportFailure(const wxString& message) {
     ADD_FAILURE_AT(m_file ? m_file : __FILE__, m_file ? m_line : __LINE__) << Utf8(message);
+}
+
+bool UnderWine() {
+#ifdef _WIN32
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
 }
 
 void Pump() {

@@ -219,6 +219,9 @@ double ShownContrast(const wxImage& screen, const wxRect& rect) {
 }
 
 TEST_F(Looks, EveryCaptionReadsWellOnEveryLook) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the screen is read with X's ImageMagick import";
+#endif
     Frame().Raise();
     for (int id = ids::kFirstLook; id <= ids::kLastLook; ++id) {
         Choose(id);

@@ -5,6 +5,7 @@
 
 #include "app/MainFrame.h"
 #include "app/RootFolderText.h"
+#include "platform/SystemText.h"
 #include "res/CommandIds.h"
 #include "settings/SettingsFile.h"
 #include "view/RenamerListCtrl.h"
@@ -26,6 +27,11 @@ namespace {
 namespace fs = boost::filesystem;
 using Road = ViewTest;
 using S = std::vector<std::string>;
+
+// The entry `name` ("sub/a.avi") of `folder` as the program shows it, in the system's separators.
+std::string At(const std::string& folder, const std::string& name) {
+    return (fs::path(folder) / name).make_preferred().string();
+}
 
 // What the two rename trace lines on standard output say.
 class CaptureStdout {
@@ -76,13 +82,13 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
     // First start in an empty folder: the settings file with the defaults, shown.
     Settings expected;
     expected.ResetToDefaults();
-    EXPECT_EQ(ReadFile(SettingsFile()), FormatSettingsFile(expected));
+    EXPECT_EQ(ReadFile(SettingsFile()), ToSystemCodePage(FormatSettingsFile(expected)));
     EXPECT_TRUE(Frame().GetTitle().EndsWith(" - TesslinGUI")) << Utf8(Frame().GetTitle());
     EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
     EXPECT_EQ(BoxText(ids::kEditSubtitleExtensionList), "smi ");
     EXPECT_EQ(BoxText(ids::kEditVideoRegularExpression), "");
     EXPECT_EQ(BoxText(ids::kEditSubtitleRegularExpression), "");
-    EXPECT_EQ(StatusText(), "루트 폴더: /");
+    EXPECT_EQ(StatusText(), "루트 폴더: " + expected.root_directory.value);
     EXPECT_FALSE(Check(ids::kCheckRecursive).GetValue());
     EXPECT_FALSE(Check(ids::kCheckUseRegularExpression).GetValue());
 
@@ -110,26 +116,26 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
 
     Press(ids::kButtonScan);
     EXPECT_EQ(Rows(VideoList()),
-              (S{root + "/Movie One.mkv", root + "/Two.avi", root + "/sub/Three.mp4"}));
+              (S{At(root, "Movie One.mkv"), At(root, "Two.avi"), At(root, "sub/Three.mp4")}));
     EXPECT_EQ(Rows(SubtitleList()),
-              (S{root + "/movie one.KOR.smi", root + "/sub/3.srt", root + "/two-sub.srt"}));
+              (S{At(root, "movie one.KOR.smi"), At(root, "sub/3.srt"), At(root, "two-sub.srt")}));
     EXPECT_EQ(ActiveCategory(), 2);
 
     // A row in each list fills its box; the subtitle takes the video's name.
     Select(VideoList(), 0);
     Select(SubtitleList(), 0);
-    EXPECT_EQ(BoxText(ids::kEditVideoFileName), root + "/Movie One.mkv");
-    EXPECT_EQ(BoxText(ids::kEditSubtitleFileName), root + "/movie one.KOR.smi");
+    EXPECT_EQ(BoxText(ids::kEditVideoFileName), At(root, "Movie One.mkv"));
+    EXPECT_EQ(BoxText(ids::kEditSubtitleFileName), At(root, "movie one.KOR.smi"));
     {
         CaptureStdout out;
         Press(ids::kButtonRenameFile);
-        EXPECT_EQ(out.Text(),
-                  "\nVideo: " + root + "/Movie One.mkv\nSub:   " + root + "/movie one.KOR.smi\n");
+        EXPECT_EQ(out.Text(), "\nVideo: " + At(root, "Movie One.mkv") +
+                                  "\nSub:   " + At(root, "movie one.KOR.smi") + "\n");
     }
     EXPECT_EQ(ReadFile(library / "Movie One.smi"), "movie one.KOR.smi");
     EXPECT_FALSE(fs::exists(library / "movie one.KOR.smi"));
-    EXPECT_EQ(Rows(VideoList()), (S{root + "/Two.avi", root + "/sub/Three.mp4"}));
-    EXPECT_EQ(Rows(SubtitleList()), (S{root + "/sub/3.srt", root + "/two-sub.srt"}));
+    EXPECT_EQ(Rows(VideoList()), (S{At(root, "Two.avi"), At(root, "sub/Three.mp4")}));
+    EXPECT_EQ(Rows(SubtitleList()), (S{At(root, "sub/3.srt"), At(root, "two-sub.srt")}));
     EXPECT_EQ(BoxText(ids::kEditVideoFileName), "");
     EXPECT_EQ(BoxText(ids::kEditSubtitleFileName), "");
 
@@ -141,8 +147,8 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
     Press(ids::kButtonRenameFile);
     EXPECT_EQ(ReadFile(library / "sub/3.mp4"), "sub/Three.mp4");
     EXPECT_FALSE(fs::exists(library / "sub/Three.mp4"));
-    EXPECT_EQ(Rows(VideoList()), S{root + "/Two.avi"});
-    EXPECT_EQ(Rows(SubtitleList()), S{root + "/two-sub.srt"});
+    EXPECT_EQ(Rows(VideoList()), S{At(root, "Two.avi")});
+    EXPECT_EQ(Rows(SubtitleList()), S{At(root, "two-sub.srt")});
     EXPECT_EQ(BoxText(ids::kEditVideoFileName), "");
 
     // Closing writes every change; the next start shows them and does not rewrite the file.
@@ -156,7 +162,7 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
     expected.use_sub_regex.value = true;
     expected.is_recursive.value = true;
     expected.rename_sub_file.value = false;
-    EXPECT_EQ(ReadFile(SettingsFile()), FormatSettingsFile(expected));
+    EXPECT_EQ(ReadFile(SettingsFile()), ToSystemCodePage(FormatSettingsFile(expected)));
 
     EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "mkv avi mp4 ");
     EXPECT_EQ(BoxText(ids::kEditSubtitleExtensionList), "smi srt ");
@@ -172,7 +178,7 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
 
     // Pair suggestions: names that differ but belong together.
     TempDir shows;
-    const std::string at = shows.path().string() + "/";
+    const std::string at = shows.path().string();
     const S files = {"Drama.S01E02.1080p.WEB-DL.H264-GRP.mkv",
                      "Drama.S01E02.smi",
                      "[Group] Title - 07 (1080p) [A1B2C3D4].mkv",
@@ -193,8 +199,8 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
         Press(ids::kButtonFolder);
     }
     Press(ids::kButtonScan);
-    const S videos = {at + files[0], at + files[2], at + files[4]};
-    const S subtitles = {at + files[1], at + files[3], at + files[5]};
+    const S videos = {At(at, files[0]), At(at, files[2]), At(at, files[4])};
+    const S subtitles = {At(at, files[1]), At(at, files[3]), At(at, files[5])};
     EXPECT_EQ(Rows(VideoList()), videos);
     EXPECT_EQ(Rows(SubtitleList()), subtitles);
     wxTEST_DIALOG(
@@ -206,8 +212,8 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
     EXPECT_EQ(ReadFile(shows / "Drama.S01E02.1080p.WEB-DL.H264-GRP.smi"), files[1]);
     EXPECT_EQ(ReadFile(shows / "우리들의 블루스 01.smi"), files[5]);
     EXPECT_EQ(ReadFile(shows / "Title 07.srt"), files[3]);
-    EXPECT_EQ(Rows(VideoList()), S{at + files[2]});
-    EXPECT_EQ(Rows(SubtitleList()), S{at + files[3]});
+    EXPECT_EQ(Rows(VideoList()), S{At(at, files[2])});
+    EXPECT_EQ(Rows(SubtitleList()), S{At(at, files[3])});
 
     // Undo puts both renamed files back and scans again; then there is nothing left to undo.
     wxTEST_DIALOG(Press(ids::kButtonUndoRename), ExpectMessage("이름 변경 2건을 되돌렸습니다."));

@@ -247,6 +247,9 @@ TEST_F(ViewCommands, EscStopsARunningScanAndLeavesEverythingAsItWas) {
 }
 
 TEST_F(ViewCommands, SkippedEntriesAreReportedAfterTheRowsWithCountAndFirstPaths) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need rights on Windows that a user seldom has";
+#endif
     // Long names: a box that showed them whole would grow past the screen.
     for (int i = 0; i < 12; ++i) {
         const std::string loop = In("loop" + std::to_string(i) + std::string(200, 'x') + ".avi");
@@ -360,6 +363,9 @@ TEST_F(ViewCommands, RenameRemovesTheFirstSelectedRowOfEachList) {
 }
 
 TEST_F(ViewCommands, NamesThatAreNotUtf8SurviveListsBoxesAndTheRename) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows' names are UTF-16 text: every one of them has a UTF-8 form";
+#endif
     const std::string video = In("\xB0\xA1\xB3\xAA 01.avi"); // CP949 bytes, not UTF-8
     const std::string subtitle = In("\xff\xfe.smi");
     WriteFile(video, "v");
