@@ -1,5 +1,6 @@
 // The settings file's bytes on Windows.
 #include "settings/AtomicWrite.h"
+#include "settings/AtomicWriteSeam.h"
 
 #include "platform/Error.h"
 #include "platform/win/WideText.h"
@@ -30,6 +31,15 @@ public:
 private:
     HANDLE h_;
 };
+
+AtomicWriteCalls& Calls() {
+    static AtomicWriteCalls calls{
+        [](void* file) { return FlushFileBuffers(file) != 0; },
+        [](const wchar_t* from, const wchar_t* to) {
+            return MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        }};
+    return calls;
+}
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
@@ -65,8 +75,7 @@ bool WriteAll(HANDLE file, std::string_view data) {
 // over it is tried again for about a second before it counts as failed.
 bool MoveOver(const std::wstring& temp, const std::wstring& target, DWORD& err) {
     for (int attempt = 0;; ++attempt) {
-        if (MoveFileExW(temp.c_str(), target.c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (Calls().rename(temp.c_str(), target.c_str())) {
             return true;
         }
         err = GetLastError();
@@ -78,6 +87,10 @@ bool MoveOver(const std::wstring& temp, const std::wstring& target, DWORD& err) 
 }
 
 } // namespace
+
+AtomicWriteCalls SetAtomicWriteCalls(const AtomicWriteCalls& calls) {
+    return std::exchange(Calls(), calls);
+}
 
 void ReplaceFileAtomically(const std::string& path, std::string_view contents,
                            const std::string& cannot_open_text) {
@@ -113,14 +126,15 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
 
     // The temporary file sits beside the target so that the final move never crosses a
     // volume. CREATE_NEW makes a leftover or a concurrent writer's file a retry, never a
-    // shared file. This is also why the folder must be writable, not only the file.
+    // shared file. This is also why the folder must be writable, not only the file. Others
+    // (a virus scanner) may read it while it is written, but neither write nor remove it.
     std::wstring temp_name;
     HANDLE h = INVALID_HANDLE_VALUE;
     DWORD create_error = 0;
     for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
         temp_name = win::Widen(TemporaryFileName(target_text, attempt).string());
-        h = CreateFileW(temp_name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes,
-                        nullptr);
+        h = CreateFileW(temp_name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                        attributes, nullptr);
         create_error = GetLastError();
         if (h == INVALID_HANDLE_VALUE && create_error != ERROR_FILE_EXISTS) {
             break;
@@ -140,7 +154,7 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
     };
 
     // FlushFileBuffers is the fsync of Windows: the bytes are on the disk before the name is.
-    if (!WriteAll(temp.get(), contents) || !FlushFileBuffers(temp.get())) {
+    if (!WriteAll(temp.get(), contents) || !Calls().fsync(temp.get())) {
         throw fail("Cannot write setting.ini", GetLastError());
     }
     if (!temp.Close()) {

@@ -48,6 +48,8 @@ std::string ErrorText(unsigned long code) {
         return "Read-only file system";
     case ERROR_DIRECTORY:
         return "Not a directory";
+    case ERROR_IO_DEVICE:
+        return "Input/output error";
     case ERROR_DIR_NOT_EMPTY:
         return "Directory not empty";
     default:
