@@ -159,6 +159,15 @@ TEST(CommandLine, EveryCommandsOutputStatusAndFiles) {
         {"rename: the video takes the subtitle's name", {{"movie.avi", "vid"}, {"Movie.KOR.smi", "sub"}},
          {"rename", "--rename-video", "movie.avi", "Movie.KOR.smi"}, 0,
          "movie.avi -> Movie.KOR.avi\n", "", {{"Movie.KOR.avi", "vid"}, {"Movie.KOR.smi", "sub"}}},
+        {"rename: a name that differs only in letter case", {{"Movie.avi", "vid"}, {"movie.smi", "sub"}},
+         {"rename", "Movie.avi", "movie.smi"}, 0, "movie.smi -> Movie.smi\n", "",
+         {{"Movie.avi", "vid"}, {"Movie.smi", "sub"}}},
+#ifdef _WIN32
+        {"rename: Windows' separators", {{"v/movie.avi", "vid"}, {"s/x.smi", "sub"}},
+         {"rename", "v\\movie.avi", "s\\x.smi"}, 0, "s/x.smi -> v/movie.smi\n", "",
+         {{"s", "<folder>"}, {"v", "<folder>"}, {"v/movie.avi", "vid"}, {"v/movie.smi", "sub"}}},
+        {"scan: the default root, the system drive's", {}, {"scan"}, 0, "", ""},
+#endif
         {"rename: an existing file is never replaced", {{"a.avi", "vid"}, {"a.smi", "precious"}, {"b.smi", "sub"}},
          {"rename", "a.avi", "b.smi"}, 1, "", "tesslin: Cannot rename \"b.smi\" to \"a.smi\": File exists\n"},
         {"rename: the file is gone", {{"a.avi", "vid"}}, {"rename", "a.avi", "b.smi"}, 1, "",

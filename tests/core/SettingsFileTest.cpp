@@ -6,6 +6,7 @@
 
 #include "platform/Error.h"
 #include "platform/MessageSeam.h"
+#include "platform/Process.h"
 #include "platform/SystemText.h"
 #include "settings/AtomicWriteSeam.h"
 #include "tests/support/TempDir.h"
@@ -18,6 +19,7 @@
 #include <csignal>
 #include <random>
 #ifdef _WIN32
+#include "platform/win/WideText.h"
 #include <windows.h>
 #else
 #include <sys/resource.h>
@@ -154,7 +156,6 @@ TEST(SettingsFile, EveryWritableValueSurvivesWriteAndRead) {
     }
 }
 
-#ifndef _WIN32 // the writer's POSIX calls traced, children forked, file-size limits
 // --- Reading and writing real files ---
 
 Settings Record(const Values& vid_ext, const std::string& root = "/") {
@@ -174,8 +175,9 @@ const Settings kEmptied = [] {
     return s;
 }();
 
-const std::string kOld = FormatSettingsFile(kOldRecord);
-const std::string kNew = FormatSettingsFile(kNewRecord);
+// The files' bytes, in the system's code page as the program writes them.
+const std::string kOld = ToSystemCodePage(FormatSettingsFile(kOldRecord));
+const std::string kNew = ToSystemCodePage(FormatSettingsFile(kNewRecord));
 const std::string kBoolean = "vid_ext mkv\r\nis_recursive true\r\n";
 
 // 64 KiB of bytes of every value, NUL included, the same in every run.
@@ -207,6 +209,21 @@ std::string Holds(const std::string& path) {
 std::string Role(const std::string& path) {
     return path.find(".tmp.") != std::string::npos ? "temp:" : "";
 }
+#ifdef _WIN32
+bool TracedFsync(void* file) {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetFinalPathNameByHandleW(file, path, MAX_PATH, 0);
+    g_calls += " fsync " + Role(win::Utf8({path, n})) + Holds(win::Utf8({path, n}));
+    SetLastError(g_fsync_err != 0 ? ERROR_IO_DEVICE : 0);
+    return g_fsync_err == 0 && FlushFileBuffers(file);
+}
+bool TracedRename(const wchar_t* from, const wchar_t* to) {
+    g_calls += " rename " + Role(win::Utf8(from)) + Holds(win::Utf8(from)) + " over " +
+               Holds(win::Utf8(to));
+    SetLastError(g_rename_err != 0 ? ERROR_NOT_SAME_DEVICE : 0);
+    return g_rename_err == 0 && MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING);
+}
+#else
 int TracedFsync(int fd) {
     const std::string path = fs::read_symlink("/proc/self/fd/" + std::to_string(fd)).string();
     g_calls += " fsync " + Role(path) + Holds(path);
@@ -217,6 +234,12 @@ int TracedRename(const char* from, const char* to) {
     g_calls += " rename " + Role(from) + Holds(from) + " over " + Holds(to);
     errno = g_rename_err;
     return g_rename_err != 0 ? -1 : ::rename(from, to);
+}
+#endif
+
+// The working folder with its final separator, as a message names a file in it.
+std::string Here() {
+    return fs::current_path().string() + static_cast<char>(fs::path::preferred_separator);
 }
 
 enum class Step { Read, Write, WriteBig, WriteLineBreak, WriteSyncFails, WriteRenameFails };
@@ -236,17 +259,20 @@ std::string TakeStep(Step step) {
                              : s == kEmptied   ? "emptied"
                              : s == kOldRecord ? "old"
                                                : "other";
-        boost::replace_all(shown, fs::current_path().string() + "/", "./");
+        boost::replace_all(shown, Here(), "./");
         return shown + " | " + record;
     }
     Settings s = kNewRecord;
+#ifndef _WIN32 // Windows has no limit of file sizes to set
     if (step == Step::WriteBig) {
         // A full disk: the file-size limit stops the write with EFBIG, not with SIGXFSZ.
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{64 * 1024, 64 * 1024};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         s.root_directory.value = std::string(256 * 1024, 'x');
-    } else if (step == Step::WriteLineBreak) {
+    }
+#endif
+    if (step == Step::WriteLineBreak) {
         s.vid_regex.value = "a\nb";
     }
     g_fsync_err = step == Step::WriteSyncFails ? EIO : 0;
@@ -256,12 +282,14 @@ std::string TakeStep(Step step) {
     std::string result = "ok";
     try {
         WriteSettings(s);
+#ifndef _WIN32 // whose files have no mode
         char mode[8];
         std::snprintf(mode, sizeof mode, " %o", fs::status(kSettingsFileName).permissions());
         result += mode;
+#endif
     } catch (const Error& e) {
         result = e.what();
-        boost::replace_all(result, fs::current_path().string() + "/", "./");
+        boost::replace_all(result, Here(), "./");
     }
     SetAtomicWriteCalls(real);
     return g_calls.substr(g_calls.empty() ? 0 : 1) + " | " + result;
@@ -291,20 +319,25 @@ TEST(SettingsFile, EveryFileKeepsItsBytesOrTheNewOnesAndFailuresAreShown) {
     const std::string other_program = "[General]\rautostart=1\rvid_ext=mkv\r";
     const std::string too_large = kOld + std::string(kLargestSettingsFile + 1 - kOld.size(), '#');
     // The leftovers of a writer that has ended go with the next write; a running one's stay.
+#ifdef _WIN32
+    const long ended = 999999996; // far above the ids Windows gives
+    const std::string running = kIni + ".tmp." + std::to_string(CurrentProcessId()) + ".0";
+#else
     const pid_t ended = ::fork();
     if (ended == 0) {
         ::_exit(0);
     }
     ::waitpid(ended, nullptr, 0);
-    const std::string leftover = kIni + ".tmp." + std::to_string(ended) + ".0";
     const std::string running = kIni + ".tmp.1.0"; // process 1 always runs
+    ::umask(022);
+#endif
+    const std::string leftover = kIni + ".tmp." + std::to_string(ended) + ".0";
     const std::string replaced = "fsync temp:new rename temp:new over old fsync folder | ok ";
     const std::string created = "fsync temp:new rename temp:new over nothing fsync folder | ok ";
     const fs::perms rw = fs::perms(0666);
     const fs::perms any = fs::perms(0644);
     const fs::perms open = fs::perms(0777);
     const Listing old{{kIni, kOld}};
-    ::umask(022);
     const Listing linked{
         {"real", "<folder>"}, {"real/settings.ini", kOld}, {kIni, "-> real/settings.ini"}};
     // clang-format off
@@ -368,6 +401,21 @@ TEST(SettingsFile, EveryFileKeepsItsBytesOrTheNewOnesAndFailuresAreShown) {
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        std::string expected = c.outcome;
+#ifdef _WIN32
+        // No pipes, links, file sizes limited, files kept from their owner or folders closed
+        // to writing there; nor a folder to sync, nor a file's mode to keep. A read-only file
+        // is left out too: Wine, run as root, writes it all the same.
+        if (!test::SystemCanHold(c.before) || c.step == Step::WriteBig ||
+            (c.file_mode & fs::owner_read) == 0 || (c.file_mode & fs::owner_write) == 0 ||
+            (c.folder_mode & fs::owner_write) == 0) {
+            continue;
+        }
+        boost::replace_all(expected, " fsync folder", "");
+        if (const std::size_t ok = expected.rfind(" | ok "); ok != std::string::npos) {
+            expected.erase(ok + 5);
+        }
+#endif
         const test::ScopedWorkingDirectory cwd;
         test::MakeEntries(cwd.dir().path(), c.before);
         boost::system::error_code ec;
@@ -377,18 +425,18 @@ TEST(SettingsFile, EveryFileKeepsItsBytesOrTheNewOnesAndFailuresAreShown) {
         }
         fs::permissions(".", c.folder_mode);
         const std::string outcome = test::RunStep(c.in_child, [&] {
+#ifndef _WIN32
             if (c.in_child) {
                 ::alarm(10); // a step that blocks fails instead of hanging the suite
             }
+#endif
             return TakeStep(c.step);
         });
-        EXPECT_EQ(outcome, c.outcome);
+        EXPECT_EQ(outcome, expected);
         fs::permissions(".", open);
         EXPECT_EQ(test::ListFolder("."), c.after);
     }
 }
-
-#endif
 
 } // namespace
 } // namespace tesslin
