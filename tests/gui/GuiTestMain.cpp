@@ -204,11 +204,11 @@ void AppWindowTest::OpenWindow() {
 }
 
 void AppWindowTest::CloseWindow() {
-    if (m_frame) {
+    if (m_frame && m_frame == CMainFrame::Get()) { // unless the test has closed it
         m_frame->Close(true);
-        m_frame = nullptr;
         Pump();
     }
+    m_frame = nullptr;
     wxGetApp().ShutdownDocManager();
 }
 

@@ -15,6 +15,10 @@
 
 #include <boost/filesystem/operations.hpp>
 
+#ifdef _WIN32
+#include <wx/msw/wrapwin.h>
+#endif
+
 namespace tesslin::test {
 namespace {
 
@@ -122,6 +126,20 @@ TEST_F(StartAndClose, AGoneWorkingFolderIsReportedAtStartAndCloseAndTheWindowSti
     wxTEST_DIALOG(CloseWindow(), ExpectMessage(shown, true));
     EXPECT_EQ(CMainFrame::Get(), nullptr);
 }
+
+#ifdef _WIN32
+// The end of the Windows session: the settings are on the disk as soon as Windows asks whether
+// it may end, and the window closes when it ends.
+TEST_F(StartAndClose, TheEndOfTheSessionSavesTheSettingsAndClosesTheWindow) {
+    Type(ids::kEditVideoExtensionList, "mkv");
+    const HWND window = Frame().GetHWND();
+    SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    EXPECT_NE(ReadFile(SettingsFile()).find("\r\nvid_ext mkv # "), std::string::npos);
+    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    Pump();
+    EXPECT_EQ(CMainFrame::Get(), nullptr);
+}
+#endif
 
 TEST_F(StartAndClose, AFileThatIsNotLoadedLeavesItByteForByteAndTheSessionRunsOnTheDefaults) {
     struct Case {
