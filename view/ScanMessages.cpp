@@ -99,10 +99,15 @@ std::string SkippedEntriesText(const std::vector<SkippedEntry>& skipped, std::si
                        "개를 건너뛰었습니다. 목록에는 그 안의 파일이 빠져 있습니다.\n";
     const std::size_t count = std::min(shown, skipped.size());
     for (std::size_t i = 0; i < count; ++i) {
-        // A long path would wrap over many lines and push the box past the screen.
-        text += "\n" + ShortenMiddle(skipped[i].path.string(), kPathSideBytes, kWholePathUpTo);
+        // A long path would wrap over many lines and push the box past the screen. (Appended
+        // piece by piece: GCC 12 for Windows wrongly warns of overlapping copies in a
+        // literal + a temporary string.)
+        text += '\n';
+        text += ShortenMiddle(skipped[i].path.string(), kPathSideBytes, kWholePathUpTo);
         if (!skipped[i].reason.empty()) {
-            text += " (" + skipped[i].reason + ")";
+            text += " (";
+            text += skipped[i].reason;
+            text += ')';
         }
     }
     if (skipped.size() > count) {
