@@ -17,8 +17,8 @@ void AskDesktopForKorean();
 void ShowMenuPictures();
 
 // Ends `dialog` as its window's close button would when it runs the desktop's own loop rather
-// than the toolkit's, where the toolkit's EndModal cannot reach it (GTK's message box, Windows'
-// message box and folder chooser); false when it runs the toolkit's loop.
+// than the toolkit's, where the toolkit's EndModal cannot reach it (GTK's message box); false
+// when it runs the toolkit's loop, and always on Windows, where no signal ends a box.
 bool EndNativeBox(wxDialog& dialog);
 
 // The folder a folder dialog was confirmed on, as the file system's bytes, when the desktop's

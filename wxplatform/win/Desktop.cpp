@@ -1,13 +1,6 @@
-// Windows' side of the desktop. The toolkit's texts are its own there and menus show their
-// pictures; the message box and the file and folder choosers are Windows' own dialogs, each
-// running its own loop. Windows builds only.
+// Windows' side of the desktop: the toolkit's texts are its own there, menus show their
+// pictures, and the folder chooser gives paths as UTF-16. Windows builds only.
 #include "wxplatform/Desktop.h"
-
-#include <wx/dialog.h>
-
-#include <windows.h>
-
-#include <cwchar>
 
 namespace tesslin {
 
@@ -15,25 +8,10 @@ void AskDesktopForKorean() {}
 
 void ShowMenuPictures() {}
 
-bool EndNativeBox(wxDialog& dialog) {
-    // A dialog the toolkit made itself has a window of its own; Windows' boxes have none the
-    // toolkit keeps. Those are the dialog windows ("#32770") of this thread: closing one is
-    // what its close button does (Cancel, or OK where that is the only answer).
-    if (dialog.GetHandle() != nullptr) {
-        return false;
-    }
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM) -> BOOL {
-            wchar_t name[16];
-            if (GetClassNameW(window, name, 16) > 0 && std::wcscmp(name, L"#32770") == 0 &&
-                IsWindowEnabled(window)) {
-                PostMessageW(window, WM_CLOSE, 0, 0);
-            }
-            return TRUE;
-        },
-        0);
-    return true;
+bool EndNativeBox(wxDialog&) {
+    // Only a signal ends the boxes, and Windows sends none: it ends the program through its
+    // session (win/SystemEnd.cpp), ending the process itself once the session's end is told.
+    return false;
 }
 
 bool NativeChosenFolder(wxDirDialog&, std::string&) {
