@@ -135,7 +135,7 @@ TEST(PairMatcher, ProposesTheRealWorldPairsAndNothingAmbiguous) {
         SCOPED_TRACE(c.what);
         test::Listing files;
         for (const std::string& name : c.files) {
-            files[name] = "x";
+            files.emplace(name, "x");
         }
         if (!test::SystemCanHold(files)) {
             continue;
