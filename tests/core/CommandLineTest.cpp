@@ -180,6 +180,8 @@ TEST(CommandLine, EveryCommandsOutputStatusAndFiles) {
          {"rename", "", "s/x.smi"}, 1, "", "tesslin: ..."},
         {"rename: a folder is no file", {{"s.smi/inner", "in"}}, {"rename", "v.avi", "s.smi"}, 1, "",
          "tesslin: ...names no regular file: s.smi\n"},
+        {"apply: a file without an extension is refused", {{"list", "sub\tv.smi\n"}, {"sub", "x"}},
+         {"apply", "list"}, 1, "", "tesslin: The file to rename has no extension: sub\n"},
         {"rename: a trailing separator names no file", {{"s.smi/inner", "in"}},
          {"rename", "v.avi", "s.smi/"}, 1, "", "tesslin: ...so it names no file: s.smi/\n"},
     };

@@ -110,6 +110,10 @@ TEST(PairMatcher, ProposesTheRealWorldPairsAndNothingAmbiguous) {
          {"Drama.S01E02.1080p.mkv", "Drama.S01E02.ko.smi"},
          {"Drama.S01E02.1080p.mkv -> Drama.S01E02.mkv episode"}, {}, false, true},
 
+        {"a double episode is not its first", {"Show.S01E01E02.mkv", "Show.S01E01.mkv", "Show E01.srt"},
+         {"Show E01.srt -> Show.S01E01.srt episode"}},
+        {"the video takes one name only", {"Film.mkv", "Film.ko.smi", "Film.en.srt"}, {},
+         {"Film.ko.smi: 2 subtitles fit Film.mkv"}, false},
         {"two videos fit", {"Show.S01E02.720p.mkv", "Show.S01E02.1080p.mkv", "Show.S01E02.smi"}, {},
          {"Show.S01E02.smi: 2 videos fit: Show.S01E02.720p.mkv, Show.S01E02.1080p.mkv"}},
         {"two subtitles would take one name", {"Movie.mkv", "Movie.ko.smi", "Movie.en.smi"}, {}},

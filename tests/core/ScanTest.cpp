@@ -276,49 +276,6 @@ TEST(Scan, LaterFileOfOneKindWinsTheKey) {
     EXPECT_EQ(ScanAndDescribe(scanner, dir.path().string()), "video " + last + "\n");
 }
 
-// Names from an alphabet of the bytes that sort near the separator, nested three deep: the
-// result comes in the order of one byte sort of all keys, as from an ordered map.
-TEST(Scan, OrderAcrossNestedFoldersIsPlainByteOrder) {
-#ifdef _WIN32
-    const std::string alphabet = " -.0a"; // names there are UTF-16 text, their case folded
-#else
-    const std::string alphabet = std::string(" -.0Aa") + "\xff";
-#endif
-    std::mt19937 random(7);
-    const auto word = [&](std::size_t max) {
-        std::string w;
-        for (std::size_t n = 1 + random() % max; n > 0; --n) {
-            w += alphabet[random() % alphabet.size()];
-        }
-        return w == "." || w == ".." ? w + "a" : w;
-    };
-    const test::TempDir dir;
-    std::map<std::string, std::pair<int, int>> kinds; // key -> (videos, subtitles)
-    for (int i = 0; i < 300; ++i) {
-        std::string key;
-        for (std::size_t depth = random() % 4; depth > 0; --depth) {
-            key += word(2) + "/";
-        }
-        key += word(3);
-        const bool video = random() % 2;
-        if (!test::SystemCanHold({{key + ".x", "x"}})) {
-            continue;
-        }
-        test::WriteFile(dir / (key + (video ? ".avi" : ".smi")), "x");
-        (video ? kinds[key].first : kinds[key].second) = 1;
-    }
-    std::string videos, subtitles;
-    for (const auto& [key, count] : kinds) {
-        if (count.first != count.second) {
-            (count.first ? videos : subtitles) += (count.first ? "video " : "subtitle ") +
-                                                  Escaped(key) +
-                                                  (count.first ? ".avi\n" : ".smi\n");
-        }
-    }
-    CMismatchScanner scanner = MakeScanner(dir.path());
-    EXPECT_EQ(ScanAndDescribe(scanner, dir.path().string()), videos + subtitles);
-}
-
 // However folders are read and however many threads walk them, one scan gives the same records
 // and skipped entries in the same order: random trees with links (to files or none, to
 // folders, to themselves), empty files, an unreadable folder and a chain 60 folders deep.

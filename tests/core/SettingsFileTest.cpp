@@ -3,6 +3,7 @@
 // write states the order of the calls that make it atomic (the temporary file synced before it
 // replaces the old one, the folder synced after), through the writer's seam.
 #include "settings/SettingsFile.h"
+#include "settings/SplitWords.h"
 
 #include "platform/Error.h"
 #include "platform/MessageSeam.h"
@@ -101,6 +102,26 @@ TEST(SettingsFile, TokenizerRules) {
         const SettingsMap map = ParseSettingsText(text);
         EXPECT_EQ(map.count("k") ? map.at("k") : Values{}, values);
     }
+}
+
+// The extension lists as typed into the window or given to tesslin: the settings file's blanks
+// separate the words.
+TEST(SplitWords, SplitsOnWhiteSpaceOnly) {
+    using Words = std::vector<std::string>;
+    const std::pair<const char*, Words> cases[] = {
+        {"avi mkv mp4 wmv", {"avi", "mkv", "mp4", "wmv"}},
+        {"avi,mkv", {"avi,mkv"}},
+        {" \t\r\n\v\f ", {}},
+        {"", {}},
+        {".avi AVI .avi", {".avi", "AVI", ".avi"}},
+        {"\xeb\x8f\x99 \xff", {"\xeb\x8f\x99", "\xff"}},
+    };
+    for (const auto& [text, words] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(SplitWords(text), words);
+        EXPECT_EQ(SplitWords(JoinWords(words)), words);
+    }
+    EXPECT_EQ(JoinWords({"avi", "mkv"}), "avi mkv ");
 }
 
 TEST(SettingsFile, BooleansAndAbsentKeys) {

@@ -142,8 +142,6 @@ class AppWindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Runs before the window is built; write profile values or files here.
-    virtual void BeforeWindow() {}
     // Closes the window as the user would (the document saves its settings); the window is
     // gone afterwards. ReopenWindow builds it again in the same folder with the same profile.
     void CloseWindow();

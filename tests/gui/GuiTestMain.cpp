@@ -183,7 +183,6 @@ void AppWindowTest::SetUp() {
     delete wxConfigBase::Set(new wxFileConfig("TesslinGUI", "Quorvel",
                                               wxString::FromUTF8(m_profilePath), wxString(),
                                               wxCONFIG_USE_LOCAL_FILE));
-    BeforeWindow();
     OpenWindow();
 }
 

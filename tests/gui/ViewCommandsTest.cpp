@@ -350,39 +350,6 @@ TEST_F(ViewCommands, RenameRefusalsTouchNoFileAndKeepListsAndBoxes) {
     }
 }
 
-TEST_F(ViewCommands, RenameRemovesTheFirstSelectedRowOfEachList) {
-    Select(VideoList(), 1);
-    VideoList().SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-    Select(SubtitleList(), 1);
-    Type(ids::kEditVideoFileName, In("typed name.avi")); // the box counts, not the row
-    Press(ids::kButtonRenameFile);
-    EXPECT_EQ(ReadFile(In("typed name.smi")), "d.smi");
-    EXPECT_EQ(Rows(VideoList()), S{In("b.avi")});
-    EXPECT_EQ(VideoList().FirstSelectedRow(), 0) << "the other selected row stays selected";
-    EXPECT_EQ(Rows(SubtitleList()), S{In("c.smi")});
-}
-
-TEST_F(ViewCommands, NamesThatAreNotUtf8SurviveListsBoxesAndTheRename) {
-#ifdef _WIN32
-    GTEST_SKIP() << "Windows' names are UTF-16 text: every one of them has a UTF-8 form";
-#endif
-    const std::string video = In("\xB0\xA1\xB3\xAA 01.avi"); // CP949 bytes, not UTF-8
-    const std::string subtitle = In("\xff\xfe.smi");
-    WriteFile(video, "v");
-    WriteFile(subtitle, "s");
-    Press(ids::kButtonScan);
-    const S videos = Rows(VideoList());
-    const S subtitles = Rows(SubtitleList());
-    ASSERT_EQ(videos, (S{In("a.avi"), In("b.avi"), video}));
-    ASSERT_EQ(subtitles, (S{In("c.smi"), In("d.smi"), subtitle}));
-    Select(VideoList(), 2);
-    Select(SubtitleList(), 2);
-    EXPECT_EQ(BoxText(ids::kEditVideoFileName), video);
-    Press(ids::kButtonRenameFile);
-    EXPECT_EQ(ReadFile(In("\xB0\xA1\xB3\xAA 01.smi")), "s");
-    EXPECT_FALSE(fs::exists(subtitle));
-}
-
 // Nothing serves cut, copy and paste in the view: they show disabled.
 TEST_F(ViewCommands, RightClickInTheViewShowsTheEditMenuDisabled) {
     PopupCapture popups;

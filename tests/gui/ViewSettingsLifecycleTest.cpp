@@ -6,12 +6,10 @@
 #include "app/TesslinGUIApp.h"
 #include "platform/SystemText.h"
 #include "res/CommandIds.h"
-#include "ribbon/RibbonAccess.h"
 #include "settings/SettingsFile.h"
 #include "settings/TesslinGUIDoc.h"
 
 #include <wx/docview.h>
-#include <wx/filedlg.h>
 
 #include <boost/filesystem/operations.hpp>
 
@@ -33,21 +31,6 @@ Settings Defaults() {
 // Each test closes the fixture's window, prepares the working folder and starts again.
 using StartAndClose = ViewTest;
 
-TEST_F(StartAndClose, AFileIsShownNotRewrittenAtStartAndWrittenWholeAtClose) {
-    CloseWindow();
-    WriteFile(SettingsFile(), "vid_ext mkv\n");
-    ReopenWindow();
-    EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "mkv ");
-    EXPECT_EQ(BoxText(ids::kEditSubtitleExtensionList), "");
-    EXPECT_EQ(ReadFile(SettingsFile()), "vid_ext mkv\n");
-    Type(ids::kEditSubtitleRegularExpression, "kor");
-    CloseWindow();
-    Settings expected = Defaults();
-    ApplySettingsMap(ParseSettingsText("vid_ext mkv\n"), expected);
-    expected.sub_regex.value = "kor";
-    EXPECT_EQ(ReadFile(SettingsFile()), ToSystemCodePage(FormatSettingsFile(expected)));
-}
-
 TEST_F(StartAndClose, ABadBooleanIsReportedRepairedAtCloseAndTheOldFileKept) {
     const std::string file = "vid_ext mkv\nis_recursive true\nroot_directory \"/videos\"\n";
     CloseWindow();
@@ -64,49 +47,6 @@ TEST_F(StartAndClose, ABadBooleanIsReportedRepairedAtCloseAndTheOldFileKept) {
     // The root folder came after the value that stopped the reading: the new file holds the
     // default, the copy the user's.
     EXPECT_EQ(ReadFile(SettingsFile() + ".bak"), file);
-}
-
-// A good file the program may not read, or whose folder it may not search: the session runs
-// on the defaults and the file stays as it was.
-TEST_F(StartAndClose, AFileThatCannotBeReadIsKeptAndTheSessionRunsOnTheDefaults) {
-    Settings good = Defaults();
-    good.vid_ext.value = {"mkv"};
-    struct Case {
-        std::string locked;
-        fs::perms perms;
-        std::string message; // empty: it names the file and the reason
-    };
-    const Case cases[] = {
-        {SettingsFile(), fs::no_perms,
-         kCannotOpenForReading + ("\n" + SettingsFile()) + ": Permission denied"},
-        {WorkDir().path().string(), fs::owner_read | fs::owner_write, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.locked);
-        CloseWindow();
-        WriteFile(SettingsFile(), FormatSettingsFile(good));
-        fs::permissions(c.locked, c.perms);
-        std::string shown;
-        {
-            ScopedPermissionChecks checks;
-            if (!checks.ok()) {
-                fs::permissions(c.locked, fs::owner_all);
-                GTEST_SKIP() << "cannot make file permissions hold for this process";
-            }
-            wxTEST_DIALOG(ReopenWindow(), ExpectMessage("", true).Capture(&shown));
-        }
-        fs::permissions(c.locked, fs::owner_all);
-        if (c.message.empty()) {
-            EXPECT_NE(shown.find("TesslinGUI.ini"), std::string::npos) << shown;
-            EXPECT_NE(shown.find("Permission denied"), std::string::npos) << shown;
-        } else {
-            EXPECT_EQ(shown, c.message);
-        }
-        EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
-        Type(ids::kEditVideoExtensionList, "avi");
-        CloseWindow();
-        EXPECT_EQ(ReadFile(SettingsFile()), ToSystemCodePage(FormatSettingsFile(good)));
-    }
 }
 
 // The working folder is gone: the settings file can be written neither at start nor at close.
@@ -202,33 +142,6 @@ TEST_F(DocumentCommands, RecentFileOpensTheDocumentAndLeavesTheSettingsAlone) {
     EXPECT_EQ(Frame().GetTitle(), "library.tesslin - TesslinGUI");
     EXPECT_EQ(Doc().m_settings.vid_ext.value, std::vector<std::string>{"zzz"});
     EXPECT_EQ(ReadFile(SettingsFile()), file);
-}
-
-// The toolkit's own file chooser speaks Korean like the rest of the window.
-class ExpectKoreanFileChooser : public wxExpectModalBase<wxFileDialog, ExpectKoreanFileChooser> {
-protected:
-    int OnInvoked(wxFileDialog* dialog) const override {
-        EXPECT_EQ(Utf8(dialog->GetMessage()), "파일 열기");
-        return wxID_CANCEL;
-    }
-};
-
-TEST_F(DocumentCommands, OpenAsksInAKoreanFileChooser) {
-    wxTEST_DIALOG(SendMenu(ids::kFileOpen), ExpectKoreanFileChooser());
-}
-
-TEST_F(DocumentCommands, StartWithAFileNameLoadsTheSettingsAsAPlainStartDoes) {
-    CloseWindow();
-    WriteFile(SettingsFile(), "vid_ext mkv\n");
-    const std::string document = WorkDir() / "library.tesslin";
-    WriteFile(document, "");
-    CTesslinGUIApp& app = wxGetApp();
-    app.InitDocManager();
-    ASSERT_TRUE(app.OpenMainWindow(wxString::FromUTF8(document)));
-    EXPECT_EQ(GetRibbonEditText(ids::kEditVideoExtensionList), "mkv ");
-    CMainFrame::Get()->Close(true);
-    Pump();
-    EXPECT_NE(ReadFile(SettingsFile()).find("\r\nvid_ext mkv # "), std::string::npos);
 }
 
 } // namespace
