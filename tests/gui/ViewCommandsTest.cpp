@@ -268,36 +268,6 @@ TEST_F(ViewCommands, SkippedEntriesAreReportedAfterTheRowsWithCountAndFirstPaths
     }
 }
 
-TEST_F(ViewCommands, RenameGuardsAskForBothRowsAndChangeNothing) {
-    struct Case {
-        long video;
-        long subtitle;
-        const char* message;
-    };
-    const Case cases[] = {
-        {-1, -1, "영상 파일이 선택되지 않았습니다."},
-        {-1, 0, "영상 파일이 선택되지 않았습니다."},
-        {0, -1, "자막 파일이 선택되지 않았습니다."},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        VideoList().SetItemState(-1, 0, wxLIST_STATE_SELECTED);
-        SubtitleList().SetItemState(-1, 0, wxLIST_STATE_SELECTED);
-        if (c.video >= 0) {
-            Select(VideoList(), c.video);
-        }
-        if (c.subtitle >= 0) {
-            Select(SubtitleList(), c.subtitle);
-        }
-        const std::string videoBox = BoxText(ids::kEditVideoFileName);
-        wxTEST_DIALOG(Press(ids::kButtonRenameFile), ExpectMessage(c.message, true));
-        EXPECT_EQ(Rows(VideoList()).size(), 2u);
-        EXPECT_EQ(Rows(SubtitleList()).size(), 2u);
-        EXPECT_EQ(BoxText(ids::kEditVideoFileName), videoBox);
-        EXPECT_TRUE(fs::exists(In("c.smi")));
-    }
-}
-
 TEST_F(ViewCommands, RenameOntoAnExistingFileReplacesNothingButTheRowsLeave) {
     WriteFile(In("a.smi"), ""); // empty files are not listed, but they are files
     Select(VideoList(), 0);
@@ -312,31 +282,43 @@ TEST_F(ViewCommands, RenameOntoAnExistingFileReplacesNothingButTheRowsLeave) {
     EXPECT_EQ(BoxText(ids::kEditSubtitleFileName), "");
 }
 
+// A rename without both rows, or with a name that would lose the file's extension or put it
+// into the program's working folder, is refused with a message and changes nothing.
 TEST_F(ViewCommands, RenameRefusalsTouchNoFileAndKeepListsAndBoxes) {
     struct Case {
-        int box;
+        long video; // the rows selected; -1: none
+        long subtitle;
+        int box; // a box typed into after the rows were chosen; 0: none
         std::string typed;
         std::string message;
     };
     const Case cases[] = {
-        {ids::kEditSubtitleFileName, In("nodot"),
+        {-1, -1, 0, "", "영상 파일이 선택되지 않았습니다."},
+        {-1, 0, 0, "", "영상 파일이 선택되지 않았습니다."},
+        {0, -1, 0, "", "자막 파일이 선택되지 않았습니다."},
+        {0, 1, ids::kEditSubtitleFileName, In("nodot"),
          "변경할 파일 이름에 확장자가 없어 이름을 변경하지 않았습니다.\n\n파일: " + In("nodot")},
-        // A box left empty (an earlier rename emptied both) or a name typed without a folder
-        // would put the file into the program's working folder.
-        {ids::kEditVideoFileName, "",
+        // A box left empty (an earlier rename emptied both) or a name typed without a folder.
+        {0, 1, ids::kEditVideoFileName, "",
          "영상 파일 이름이 비어 있어 이름을 변경하지 않았습니다.\n목록에서 파일을 다시 "
          "선택하세요."},
-        {ids::kEditVideoFileName, "typed.avi",
+        {0, 1, ids::kEditVideoFileName, "typed.avi",
          "영상 파일 이름이 절대 경로가 아니어서 이름을 변경하지 않았습니다.\n목록에서 파일을 "
          "다시 선택하세요.\n\n영상 파일 이름: typed.avi"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed);
-        Select(VideoList(), 0);
-        Select(SubtitleList(), 1);
-        Type(ids::kEditVideoFileName, In("a.avi"));
-        Type(ids::kEditSubtitleFileName, In("d.smi"));
-        Type(c.box, c.typed);
+        SCOPED_TRACE(c.message);
+        VideoList().SetItemState(-1, 0, wxLIST_STATE_SELECTED);
+        SubtitleList().SetItemState(-1, 0, wxLIST_STATE_SELECTED);
+        if (c.video >= 0) {
+            Select(VideoList(), c.video);
+        }
+        if (c.subtitle >= 0) {
+            Select(SubtitleList(), c.subtitle);
+        }
+        if (c.box != 0) {
+            Type(c.box, c.typed);
+        }
         const std::string videoBox = BoxText(ids::kEditVideoFileName);
         const std::string subtitleBox = BoxText(ids::kEditSubtitleFileName);
         wxTEST_DIALOG(Press(ids::kButtonRenameFile), ExpectMessage(c.message, true));
@@ -344,6 +326,7 @@ TEST_F(ViewCommands, RenameRefusalsTouchNoFileAndKeepListsAndBoxes) {
         EXPECT_EQ(Rows(SubtitleList()).size(), 2u);
         EXPECT_EQ(BoxText(ids::kEditVideoFileName), videoBox);
         EXPECT_EQ(BoxText(ids::kEditSubtitleFileName), subtitleBox);
+        EXPECT_EQ(ReadFile(In("c.smi")), "c.smi");
         EXPECT_EQ(ReadFile(In("d.smi")), "d.smi");
         EXPECT_FALSE(fs::exists(WorkDir() / ".smi"));
         EXPECT_FALSE(fs::exists(WorkDir() / "typed.smi"));
