@@ -195,8 +195,9 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
     Click(ids::kCheckKeepLanguageTag);
     EXPECT_TRUE(Profile().ReadBool("/Workspace/KeepLanguageTag", false));
     {
+        // This time from the application menu.
         ScopedFolderChoice choice(shows.path().string());
-        Press(ids::kButtonFolder);
+        Press(ids::kMainFolder);
     }
     Press(ids::kButtonScan);
     const S videos = {At(at, files[0]), At(at, files[2]), At(at, files[4])};
