@@ -168,7 +168,7 @@ double Luminance(const wxColour& c) {
 }
 
 // Every caption of the ribbon, native labels and check boxes included, reads at 4.5:1 or
-// better on the page it stands on (its lightest and darkest colours, as the page is a gradient).
+// better on the page it stands on, at both ends of the page's gradient.
 TEST_F(Looks, EveryCaptionReadsWellOnEveryLook) {
     for (int id = ids::kFirstLook; id <= ids::kLastLook; ++id) {
         Choose(id);
