@@ -155,34 +155,41 @@ TEST_F(OrderlyEnd, HelpAskedForIsNoFailure) {
     EXPECT_FALSE(fs::exists(SettingsFile())) << "help starts nothing";
 }
 
+// A file the program wrote at start and then edited by hand is written back in full; a file
+// that is no settings file (the program says so in a box at start) is left byte for byte.
 TEST_F(OrderlyEnd, LosingTheDisplaySavesTheSettingsBeforeTheProgramEnds) {
-    // A display of its own, which the test then takes away.
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
-    const pid_t server =
-        Spawn({"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", "1024x768x24"}, "/",
-              {}, fds[1]);
-    close(fds[1]);
-    char number[16] = {};
-    const ssize_t n = read(fds[0], number, sizeof number - 1);
-    close(fds[0]);
-    ASSERT_GT(n, 0) << "Xvfb did not start";
-    const std::string display = ":" + std::string(number, strcspn(number, "\n"));
-
-    // The settings file the program wrote at start, then edited by hand: the orderly end
-    // writes the record it holds back in full.
-    Launch({}, display);
-    const bool started = WaitForFile(SettingsFile(), 20s);
-    std::this_thread::sleep_for(300ms);
-    WriteFile(SettingsFile(), "rename_sub_file 0\n");
-    std::this_thread::sleep_for(300ms);
-    kill(server, SIGTERM);
-    WaitFor(server, 20s);
-    ASSERT_TRUE(started);
-    EXPECT_NE(WaitFor(m_program, 20s), -1) << "the program did not end with its display";
     Settings defaults;
     defaults.ResetToDefaults();
-    EXPECT_EQ(ReadFile(SettingsFile()), FormatSettingsFile(defaults));
+    const std::string foreign = "TesslinGUI\n\nRenames subtitles.\n";
+    for (const std::string& before : {std::string(), foreign}) {
+        SCOPED_TRACE(before.empty() ? "written at start" : "no settings file");
+        // A display of its own, which the test then takes away.
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        const pid_t server =
+            Spawn({"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", "1024x768x24"},
+                  "/", {}, fds[1]);
+        close(fds[1]);
+        char number[16] = {};
+        const ssize_t n = read(fds[0], number, sizeof number - 1);
+        close(fds[0]);
+        ASSERT_GT(n, 0) << "Xvfb did not start";
+        if (!before.empty()) {
+            WriteFile(SettingsFile(), before);
+        }
+        Launch({}, ":" + std::string(number, strcspn(number, "\n")));
+        const bool started = WaitForFile(SettingsFile(), 20s);
+        std::this_thread::sleep_for(1500ms);
+        if (before.empty()) {
+            WriteFile(SettingsFile(), "rename_sub_file 0\n");
+            std::this_thread::sleep_for(300ms);
+        }
+        kill(server, SIGTERM);
+        WaitFor(server, 20s);
+        ASSERT_TRUE(started);
+        EXPECT_NE(WaitFor(m_program, 20s), -1) << "the program did not end with its display";
+        EXPECT_EQ(ReadFile(SettingsFile()), before.empty() ? FormatSettingsFile(defaults) : before);
+    }
 }
 
 } // namespace
