@@ -51,6 +51,15 @@ std::uintmax_t SizeOf(DWORD high, DWORD low) {
     return (static_cast<std::uintmax_t>(high) << 32) | low;
 }
 
+// The entry's type as its listing record gives it; a link is Link.
+EntryType TypeOf(const WIN32_FIND_DATAW& data) {
+    if (IsLink(data.dwFileAttributes, data.dwReserved0)) {
+        return EntryType::Link;
+    }
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryType::Folder
+                                                                   : EntryType::File;
+}
+
 // `folder` and `name` as one path; a folder that already ends in a separator ("C:\") takes
 // no second one.
 std::wstring Join(const std::wstring& folder, const char* name) {
@@ -72,12 +81,8 @@ boost::system::error_code QueryEntry(const std::wstring& path, EntryStatus& stat
         return LastError();
     }
     FindClose(find);
-    if (IsLink(data.dwFileAttributes, data.dwReserved0)) {
-        status.type = EntryType::Link;
-    } else if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        status.type = EntryType::Folder;
-    } else {
-        status.type = EntryType::File;
+    status.type = TypeOf(data);
+    if (status.type == EntryType::File) {
         status.size = SizeOf(data.nFileSizeHigh, data.nFileSizeLow);
     }
     return {};
@@ -168,14 +173,9 @@ public:
             }
             name_ = win::Utf8(name);
             entry.name = name_;
-            entry.size_known = false;
-            if (IsLink(data_.dwFileAttributes, data_.dwReserved0)) {
-                entry.type = EntryType::Link;
-            } else if ((data_.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                entry.type = EntryType::Folder;
-            } else {
-                entry.type = EntryType::File;
-                entry.size_known = true;
+            entry.type = TypeOf(data_);
+            entry.size_known = entry.type == EntryType::File;
+            if (entry.size_known) {
                 entry.size = SizeOf(data_.nFileSizeHigh, data_.nFileSizeLow);
             }
             return true;
