@@ -94,7 +94,6 @@ add_executable(gui_tests
     tests/gui/KeyboardTest.cpp
     tests/gui/LayoutTest.cpp
     tests/gui/LooksTest.cpp
-    tests/gui/StatusPaneTest.cpp
     tests/gui/ViewCommandsTest.cpp
     tests/gui/ViewSettingsLifecycleTest.cpp
     tests/gui/RoadTest.cpp

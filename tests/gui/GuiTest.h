@@ -123,21 +123,6 @@ private:
     std::optional<std::string> m_folder;
 };
 
-// Makes file permissions hold for this thread even as root (as in CI), by lowering the
-// capabilities that override them; restores them when it ends. ok() is false when that
-// is not possible here.
-class ScopedPermissionChecks {
-public:
-    ScopedPermissionChecks();
-    ~ScopedPermissionChecks();
-    bool ok() const { return m_ok; }
-
-private:
-    unsigned m_savedEffective = 0;
-    bool m_ok = false;
-    bool m_lowered = false;
-};
-
 class AppWindowTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -18,10 +18,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 #endif
 
 #include <iostream>
@@ -46,23 +42,6 @@ void AssertAsFailure(const wxString& file, int line, const wxString& func, const
     ADD_FAILURE_AT(Utf8(file).c_str(), line)
         << "wx assertion in " << Utf8(func) << ": " << Utf8(cond) << " " << Utf8(msg);
 }
-
-#ifndef _WIN32
-constexpr unsigned kPermissionOverrides = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
-
-bool SetEffective(unsigned effective, unsigned* old) {
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2]{};
-    if (syscall(SYS_capget, &header, data) != 0) {
-        return false;
-    }
-    if (old) {
-        *old = data[0].effective;
-    }
-    data[0].effective = effective & data[0].permitted;
-    return syscall(SYS_capset, &header, data) == 0;
-}
-#endif
 
 } // namespace
 
@@ -152,29 +131,6 @@ ScopedFolderChoice::ScopedFolderChoice(std::optional<std::string> folder)
 ScopedFolderChoice::~ScopedFolderChoice() {
     SetFolderPicker({});
 }
-
-#ifdef _WIN32
-// Windows' files have no permission bits that could keep this process out: ok() stays false.
-ScopedPermissionChecks::ScopedPermissionChecks() = default;
-ScopedPermissionChecks::~ScopedPermissionChecks() = default;
-#else
-ScopedPermissionChecks::ScopedPermissionChecks() {
-    if (geteuid() != 0) {
-        m_ok = true;
-        return;
-    }
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2]{};
-    const unsigned effective = syscall(SYS_capget, &header, data) == 0 ? data[0].effective : 0;
-    m_ok = m_lowered = SetEffective(effective & ~kPermissionOverrides, &m_savedEffective);
-}
-
-ScopedPermissionChecks::~ScopedPermissionChecks() {
-    if (m_lowered) {
-        SetEffective(m_savedEffective, nullptr);
-    }
-}
-#endif
 
 void AppWindowTest::SetUp() {
     m_cwd = std::make_unique<ScopedWorkingDirectory>();

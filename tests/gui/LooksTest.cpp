@@ -9,7 +9,6 @@
 #include "res/CommandIds.h"
 #include "ribbon/TabRow.h"
 
-#include <functional>
 #include <wx/checkbox.h>
 #include <wx/config.h>
 #include <wx/image.h>
@@ -58,6 +57,32 @@ std::string Appearance(const wxRibbonArtProvider& art) {
         text += art.GetColour(id).GetAsString(wxC2S_HTML_SYNTAX).utf8_string();
     }
     return text;
+}
+
+double Luminance(const wxColour& c) {
+    auto channel = [](unsigned char v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.Red()) + 0.7152 * channel(c.Green()) + 0.0722 * channel(c.Blue());
+}
+
+// Every caption below `window`, native labels and check boxes included, reads at 4.5:1 or
+// better on the ribbon's page, at both ends of the page's gradient.
+void ExpectCaptionsReadWell(const wxWindow& window, const wxRibbonArtProvider& art, int look) {
+    for (const wxWindow* child : window.GetChildren()) {
+        ExpectCaptionsReadWell(*child, art, look);
+        if (!dynamic_cast<const wxStaticText*>(child) && !dynamic_cast<const wxCheckBox*>(child)) {
+            continue;
+        }
+        const double text = Luminance(child->GetForegroundColour());
+        for (int page : {wxRIBBON_ART_PAGE_BACKGROUND_TOP_COLOUR,
+                         wxRIBBON_ART_PAGE_BACKGROUND_GRADIENT_COLOUR}) {
+            const double back = Luminance(art.GetColour(page));
+            EXPECT_GE((std::max(text, back) + 0.05) / (std::min(text, back) + 0.05), 4.5)
+                << "look " << look << ", \"" << Utf8(child->GetLabel()) << "\"";
+        }
+    }
 }
 
 class Looks : public AppWindowTest {
@@ -126,8 +151,8 @@ TEST_F(Looks, StartUsesTheStoredLookShowsItAndWritesItBackUnchanged) {
     }
 }
 
-// Every look is its own, the style menu's as captioned; the looks without a style of their own
-// (211 to 214) keep the one set last.
+// Every look is its own, the style menu's as captioned, with every caption readable; the looks
+// without a style of their own (211 to 214) keep the one set last.
 TEST_F(Looks, EveryLookLooksDifferentAndThoseWithoutAStyleKeepTheOneSetLast) {
     std::map<std::string, int> seen;
     for (int id = ids::kFirstLook; id <= ids::kLastLook; ++id) {
@@ -139,6 +164,7 @@ TEST_F(Looks, EveryLookLooksDifferentAndThoseWithoutAStyleKeepTheOneSetLast) {
             EXPECT_TRUE(fresh) << id << " looks like " << where->second << ": " << appearance;
         }
         EXPECT_TRUE(id < 215 || LooksAsCaptioned(id)) << id << ": " << appearance;
+        ExpectCaptionsReadWell(Ribbon(), *Ribbon().GetArtProvider(), id);
     }
     Choose(216);
     const std::string black = Appearance(*Ribbon().GetArtProvider());
@@ -157,39 +183,6 @@ TEST_F(Looks, EveryLookLooksDifferentAndThoseWithoutAStyleKeepTheOneSetLast) {
     Choose(218);
     ExpectLook(218);
     EXPECT_EQ(Frame().GetOffice2007Style(), kOffice2007Aqua);
-}
-
-double Luminance(const wxColour& c) {
-    auto channel = [](unsigned char v) {
-        const double s = v / 255.0;
-        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(c.Red()) + 0.7152 * channel(c.Green()) + 0.0722 * channel(c.Blue());
-}
-
-// Every caption of the ribbon, native labels and check boxes included, reads at 4.5:1 or
-// better on the page it stands on, at both ends of the page's gradient.
-TEST_F(Looks, EveryCaptionReadsWellOnEveryLook) {
-    for (int id = ids::kFirstLook; id <= ids::kLastLook; ++id) {
-        Choose(id);
-        const wxRibbonArtProvider& art = *Ribbon().GetArtProvider();
-        std::function<void(wxWindow*)> check = [&](wxWindow* window) {
-            for (wxWindow* child : window->GetChildren()) {
-                check(child);
-                if (!dynamic_cast<wxStaticText*>(child) && !dynamic_cast<wxCheckBox*>(child)) {
-                    continue;
-                }
-                const double text = Luminance(child->GetForegroundColour());
-                for (int page : {wxRIBBON_ART_PAGE_BACKGROUND_TOP_COLOUR,
-                                 wxRIBBON_ART_PAGE_BACKGROUND_GRADIENT_COLOUR}) {
-                    const double back = Luminance(art.GetColour(page));
-                    EXPECT_GE((std::max(text, back) + 0.05) / (std::min(text, back) + 0.05), 4.5)
-                        << "look " << id << ", \"" << Utf8(child->GetLabel()) << "\"";
-                }
-            }
-        };
-        check(&Ribbon());
-    }
 }
 
 } // namespace

@@ -36,23 +36,18 @@ std::string ProgramPath() {
 // child as descriptor 3.
 pid_t Spawn(const std::vector<std::string>& argv, const std::string& cwd,
             const std::vector<std::string>& env, int keep_fd = -1) {
-    // Everything the child needs is built before fork: after it, only exec-safe calls.
-    std::vector<std::string> environment = env;
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        const std::string name = entry.substr(0, entry.find('=') + 1);
-        if (std::none_of(env.begin(), env.end(),
-                         [&](const std::string& x) { return x.rfind(name, 0) == 0; })) {
-            environment.push_back(entry);
-        }
-    }
+    // Everything the child needs is built before fork: after it, only exec-safe calls. The
+    // entries of `env` come first, and the first entry of a name is the one getenv finds.
     std::vector<char*> args, envp;
     for (const auto& a : argv) {
         args.push_back(const_cast<char*>(a.c_str()));
     }
     args.push_back(nullptr);
-    for (const auto& e : environment) {
+    for (const auto& e : env) {
         envp.push_back(const_cast<char*>(e.c_str()));
+    }
+    for (char** e = environ; *e; ++e) {
+        envp.push_back(*e);
     }
     envp.push_back(nullptr);
     const pid_t pid = fork();
