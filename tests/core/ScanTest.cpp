@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <map>
 #ifndef _WIN32
 #include <sys/resource.h>
 #endif
@@ -119,6 +120,57 @@ Arrange Mode(const char* path, int mode) {
 const Arrange kNothing = [](const fs::path&, CMismatchScanner&) {};
 const Arrange kPlain = [](const fs::path&, CMismatchScanner& s) { s.is_recursive = false; };
 
+// Reads folders as the system does, except that the listing of the folder `broken` breaks
+// off after its first entry with an input/output error, as on a failing disk.
+class BreakingReader final : public FolderReader {
+public:
+    explicit BreakingReader(std::string broken) : broken_(std::move(broken)) {}
+    std::unique_ptr<ListedFolder> Open(const std::string& path, bool follow_link,
+                                       boost::system::error_code& error) const override {
+        return Wrap(path, SystemFolders().Open(path, follow_link, error));
+    }
+
+private:
+    class Folder final : public ListedFolder {
+    public:
+        Folder(const BreakingReader& reader, std::string path, std::unique_ptr<ListedFolder> f)
+            : reader_(reader), path_(std::move(path)), folder_(std::move(f)) {}
+        bool Next(ListedEntry& entry, boost::system::error_code& error) override {
+            if (path_ == reader_.broken_ && read_++ == 1) {
+                error.assign(EIO, boost::system::generic_category());
+                return false;
+            }
+            return folder_->Next(entry, error);
+        }
+        boost::system::error_code Query(const char* name, bool follow,
+                                        EntryStatus& status) override {
+            return folder_->Query(name, follow, status);
+        }
+        std::unique_ptr<ListedFolder> OpenSub(const char* name,
+                                              boost::system::error_code& error) override {
+            return reader_.Wrap((fs::path(path_) / name).string(), folder_->OpenSub(name, error));
+        }
+
+    private:
+        const BreakingReader& reader_;
+        std::string path_;
+        std::unique_ptr<ListedFolder> folder_;
+        int read_ = 0;
+    };
+    std::unique_ptr<ListedFolder> Wrap(std::string path, std::unique_ptr<ListedFolder> f) const {
+        return f ? std::make_unique<Folder>(*this, std::move(path), std::move(f)) : nullptr;
+    }
+    std::string broken_;
+};
+
+Arrange ListingBreaksOff(const std::string& below) {
+    return [=](const fs::path& dir, CMismatchScanner& s) {
+        static std::map<std::string, BreakingReader> readers;
+        const std::string broken = dir.string() + below;
+        s.folders = &readers.try_emplace(broken, broken).first->second;
+    };
+}
+
 struct ScanCase {
     const char* name;
     Listing before;  // entries below the root (see test::MakeEntries)
@@ -198,6 +250,13 @@ TEST(Scan, ListsWhatLacksAPartnerAndOnlyWhatIsThere) {
          "video ./d/../d/s/a.avi\n"},
         {"a root that is no UTF-8 and holds a line feed", Files({"r\n\xff/a.smi", "a.avi"}),
          Root("/r\n\xff"), false, "subtitle r\\x0a\\xff/a.smi\n"},
+        // A listing that breaks off part-way, as on a failing disk: at the root, whose files
+        // are the whole library, it fails the scan; below it, it is reported and what the
+        // folder listed before the break still counts.
+        {"a listing that breaks off at the root", Files({"a.avi", "b.avi"}), ListingBreaksOff(""),
+         false, "error cannot list the folder: Input/output error: \"<dir>\"\n"},
+        {"a listing that breaks off below the root", Files({"a.avi", "sub/a.smi"}),
+         ListingBreaksOff("/sub"), false, "video a.avi\nsubtitle sub/a.smi\nskipped sub: Input/output error\n"},
         // Pairs: the key is the path up to the last dot, compared byte for byte.
         {"pairs", Files({"a.avi", "a.smi", "b.b.avi", "b.b.smi", "c.avi", "c.mkv", "c.smi"}),
          kNothing, false, ""},
@@ -276,9 +335,9 @@ TEST(Scan, ListsWhatLacksAPartnerAndOnlyWhatIsThere) {
                 continue; // Boost's iterator keeps every level's folder open
             }
             CMismatchScanner scanner = MakeScanner(dir.path());
-            c.arrange(dir.path(), scanner);
             scanner.jobs = jobs;
             scanner.folders = portable ? &PortableFolders() : &SystemFolders();
+            c.arrange(dir.path(), scanner);
             const auto scan = [&] {
 #ifndef _WIN32
                 const rlimit limit{c.open_files, c.open_files};
@@ -304,68 +363,6 @@ TEST(Scan, LaterFileOfOneKindWinsTheKey) {
     }
     CMismatchScanner scanner = MakeScanner(dir.path());
     EXPECT_EQ(ScanAndDescribe(scanner, dir.path().string()), "video " + last + "\n");
-}
-
-// Reads folders as the system does, except that the listing of the folder `broken` breaks
-// off after its first entry with an input/output error, as on a failing disk.
-class BreakingReader final : public FolderReader {
-public:
-    explicit BreakingReader(std::string broken) : broken_(std::move(broken)) {}
-    std::unique_ptr<ListedFolder> Open(const std::string& path, bool follow_link,
-                                       boost::system::error_code& error) const override {
-        return Wrap(path, SystemFolders().Open(path, follow_link, error));
-    }
-
-private:
-    class Folder final : public ListedFolder {
-    public:
-        Folder(const BreakingReader& reader, std::string path, std::unique_ptr<ListedFolder> f)
-            : reader_(reader), path_(std::move(path)), folder_(std::move(f)) {}
-        bool Next(ListedEntry& entry, boost::system::error_code& error) override {
-            if (path_ == reader_.broken_ && read_++ == 1) {
-                error.assign(EIO, boost::system::generic_category());
-                return false;
-            }
-            return folder_->Next(entry, error);
-        }
-        boost::system::error_code Query(const char* name, bool follow,
-                                        EntryStatus& status) override {
-            return folder_->Query(name, follow, status);
-        }
-        std::unique_ptr<ListedFolder> OpenSub(const char* name,
-                                              boost::system::error_code& error) override {
-            return reader_.Wrap((fs::path(path_) / name).string(), folder_->OpenSub(name, error));
-        }
-
-    private:
-        const BreakingReader& reader_;
-        std::string path_;
-        std::unique_ptr<ListedFolder> folder_;
-        int read_ = 0;
-    };
-    std::unique_ptr<ListedFolder> Wrap(std::string path, std::unique_ptr<ListedFolder> f) const {
-        return f ? std::make_unique<Folder>(*this, std::move(path), std::move(f)) : nullptr;
-    }
-    std::string broken_;
-};
-
-// A listing that breaks off part-way fails the scan at the root, whose files are the whole
-// library, and is skipped and reported below it.
-TEST(Scan, ListingThatBreaksOff) {
-    const test::TempDir dir;
-    test::MakeEntries(dir.path(), Files({"a.avi", "b.avi", "sub/a.smi", "sub/b.smi"}));
-    for (const unsigned jobs : {1u, 4u}) {
-        CMismatchScanner scanner = MakeScanner(dir.path());
-        scanner.jobs = jobs;
-        const BreakingReader broken_root(dir.path().string());
-        scanner.folders = &broken_root;
-        EXPECT_EQ(ScanAndDescribe(scanner, dir.path().string()),
-                  "error cannot list the folder: Input/output error: \"<dir>\"\n");
-        const BreakingReader broken_sub(dir / "sub");
-        scanner.folders = &broken_sub;
-        const std::string text = ScanAndDescribe(scanner, dir.path().string());
-        EXPECT_NE(text.find("skipped sub: Input/output error\n"), std::string::npos) << text;
-    }
 }
 
 } // namespace

@@ -4,21 +4,15 @@
 #include "tests/gui/GuiTest.h"
 
 #include "app/AboutDlg.h"
-#include "app/MainFrame.h"
 #include "res/CommandIds.h"
 #include "ribbon/KeyTips.h"
 
-#include <wx/checkbox.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/filedlg.h>
-#include <wx/msgdlg.h>
-#include <wx/ribbon/bar.h>
-#include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
 #include <algorithm>
-#include <vector>
 
 namespace tesslin::test {
 namespace {

@@ -5,31 +5,23 @@
 #include "tests/gui/GuiTest.h"
 
 #include "app/AboutDlg.h"
-#include "app/MainFrame.h"
 #include "app/RootFolderText.h"
 #include "app/TesslinGUIApp.h"
 #include "res/CommandIds.h"
 #include "res/RibbonLayout.h"
 #include "ribbon/RibbonAccess.h"
 #include "ribbon/TabRow.h"
-#include "wxplatform/WxText.h"
 
 #include <wx/button.h>
-#include <wx/checkbox.h>
 #include <wx/docview.h>
 #include <wx/menu.h>
-#include <wx/ribbon/bar.h>
 #include <wx/ribbon/buttonbar.h>
 #include <wx/ribbon/page.h>
 #include <wx/ribbon/panel.h>
 #include <wx/statbmp.h>
 #include <wx/statline.h>
 #include <wx/stattext.h>
-#include <wx/statusbr.h>
-#include <wx/textctrl.h>
 #include <wx/tooltip.h>
-
-#include <vector>
 
 namespace tesslin::test {
 namespace {

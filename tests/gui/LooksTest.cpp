@@ -4,16 +4,13 @@
 #include "tests/gui/GuiTest.h"
 
 #include "app/Looks.h"
-#include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
 #include "res/CommandIds.h"
 #include "ribbon/TabRow.h"
 
-#include <wx/checkbox.h>
 #include <wx/config.h>
 #include <wx/image.h>
 #include <wx/ribbon/art.h>
-#include <wx/ribbon/bar.h>
 #include <wx/stattext.h>
 
 #include <algorithm>

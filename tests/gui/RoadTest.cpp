@@ -3,16 +3,12 @@
 // and then pair suggestions: the preview, one row unchecked, the renames and their undo.
 #include "tests/gui/GuiTest.h"
 
-#include "app/MainFrame.h"
 #include "app/RootFolderText.h"
 #include "platform/SystemText.h"
 #include "res/CommandIds.h"
 #include "settings/SettingsFile.h"
-#include "view/RenamerListCtrl.h"
 #include "view/SuggestionsDialog.h"
-#include "wxplatform/WxText.h"
 
-#include <wx/checkbox.h>
 #include <wx/config.h>
 #include <wx/listctrl.h>
 

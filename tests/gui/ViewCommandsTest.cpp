@@ -2,19 +2,12 @@
 // the folder picker, the file lists, the scan's failures and reports, the rename's guards.
 #include "tests/gui/GuiTest.h"
 
-#include "app/MainFrame.h"
 #include "app/RootFolderText.h"
 #include "res/CommandIds.h"
-#include "settings/TesslinGUIDoc.h"
-#include "view/RenamerListCtrl.h"
-#include "view/TesslinGUIView.h"
-#include "wxplatform/WxText.h"
 
 #include <wx/app.h>
-#include <wx/checkbox.h>
 #include <wx/dirdlg.h>
 #include <wx/panel.h>
-#include <wx/ribbon/bar.h>
 
 #include <boost/filesystem/operations.hpp>
 

@@ -3,7 +3,6 @@
 #include "tests/gui/GuiTest.h"
 
 #include "settings/SettingsFile.h"
-#include "tests/support/TempDir.h"
 
 #include <boost/filesystem/operations.hpp>
 
@@ -12,11 +11,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
-#include <vector>
 
 extern char** environ;
 

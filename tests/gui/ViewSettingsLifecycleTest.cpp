@@ -2,12 +2,10 @@
 // writes, and what is never written: a settings file the program could not read.
 #include "tests/gui/GuiTest.h"
 
-#include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
 #include "platform/SystemText.h"
 #include "res/CommandIds.h"
 #include "settings/SettingsFile.h"
-#include "settings/TesslinGUIDoc.h"
 
 #include <wx/docview.h>
 

@@ -8,25 +8,14 @@
 
 #include <algorithm>
 #include <fstream>
-#include <set>
-
 #include <iterator>
+#include <set>
 #include <stdexcept>
 #include <sys/stat.h>
 
 namespace fs = boost::filesystem;
 
 namespace tesslin::test {
-
-namespace {
-
-// The path as the system's file functions take it: UTF-16 on Windows, whose narrow names are
-// in the ANSI code page.
-fs::path::string_type Native(const std::string& path) {
-    return fs::path(path).native();
-}
-
-} // namespace
 
 TempDir::TempDir()
     : path_(fs::temp_directory_path() / fs::unique_path("tesslin-test-%%%%-%%%%-%%%%")) {
@@ -62,7 +51,9 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     if (!parent.empty()) {
         fs::create_directories(parent);
     }
-    std::ofstream out(Native(path).c_str(), std::ios::binary | std::ios::trunc);
+    // The path as the system's file functions take it: UTF-16 on Windows, whose narrow names are
+    // in the ANSI code page.
+    std::ofstream out(fs::path(path).c_str(), std::ios::binary | std::ios::trunc);
     out << bytes;
     if (!out.flush()) {
         throw std::runtime_error("cannot write test file " + path);
@@ -70,7 +61,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(Native(path).c_str(), std::ios::binary);
+    std::ifstream in(fs::path(path).c_str(), std::ios::binary);
     if (!in) {
         throw std::runtime_error("cannot read test file " + path);
     }
