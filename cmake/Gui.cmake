@@ -98,11 +98,6 @@ add_executable(gui_tests
     tests/gui/ViewSettingsLifecycleTest.cpp
     tests/gui/RoadTest.cpp
 )
-# The orderly end on signals and on the loss of the X display is Linux's (Windows ends the
-# program through its session, which Wine does not end).
-if(NOT WIN32)
-    target_sources(gui_tests PRIVATE tests/gui/ViewOrderlyEndTest.cpp)
-endif()
 target_link_libraries(gui_tests PRIVATE tesslin_gui test_support GTest::gtest)
 tesslin_warnings(gui_tests)
 if(WIN32)

@@ -153,6 +153,11 @@ protected:
     void Click(int id) const;
     // Presses a ribbon button.
     void Press(int id) const;
+    // Presses the button `id` that asks for a folder, and the user picks `folder`.
+    void PressPicking(int id, const std::string& folder) const {
+        ScopedFolderChoice choice(folder);
+        Press(id);
+    }
     // Selects and focuses one row, as a click does.
     void Select(CRenamerListCtrl& list, long row) const {
         const long state = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;

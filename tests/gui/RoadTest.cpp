@@ -103,10 +103,7 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
     Type(ids::kEditSubtitleRegularExpression, ".");
     Click(ids::kCheckUseRegularExpression);
     Click(ids::kCheckRecursive);
-    {
-        ScopedFolderChoice choice(root);
-        Press(ids::kButtonFolder);
-    }
+    PressPicking(ids::kButtonFolder, root);
     EXPECT_EQ(StatusText(), "루트 폴더: " + RootFolderText(root));
     EXPECT_EQ(Rows(VideoList()), S{}) << "choosing a folder starts no scan";
 
@@ -190,11 +187,7 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
     // Keeping language tags, a preference of the profile: "Lone.ko.smi" is Lone.avi's partner.
     Click(ids::kCheckKeepLanguageTag);
     EXPECT_TRUE(Profile().ReadBool("/Workspace/KeepLanguageTag", false));
-    {
-        // This time from the application menu.
-        ScopedFolderChoice choice(shows.path().string());
-        Press(ids::kMainFolder);
-    }
+    PressPicking(ids::kMainFolder, shows.path().string()); // this time from the application menu
     Press(ids::kButtonScan);
     const S videos = {At(at, files[0]), At(at, files[2]), At(at, files[4])};
     const S subtitles = {At(at, files[1]), At(at, files[3]), At(at, files[5])};

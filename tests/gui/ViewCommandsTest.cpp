@@ -29,16 +29,12 @@ protected:
         for (const char* name : {"a.avi", "b.avi", "c.smi", "d.smi"}) {
             WriteFile(m_library / name, name);
         }
-        ChooseFolder(Root());
+        PressPicking(ids::kButtonFolder, Root());
         Press(ids::kButtonScan);
         ASSERT_EQ(Rows(VideoList()).size(), 2u);
     }
     std::string Root() const { return m_library.path().string(); }
     std::string In(const std::string& name) const { return m_library / name; }
-    void ChooseFolder(const std::string& folder) {
-        ScopedFolderChoice choice(folder);
-        Press(ids::kButtonFolder);
-    }
 
     TempDir m_library;
 };
@@ -108,7 +104,7 @@ TEST_F(ViewCommands, FolderChoiceSetsTheRootOnlyCancelAndUnstorableFoldersKeepIt
 #endif
 
     const std::string other = WorkDir() / "other";
-    ChooseFolder(other);
+    PressPicking(ids::kButtonFolder, other);
     EXPECT_EQ(Doc().m_settings.root_directory.value, other);
     EXPECT_EQ(StatusText(), "루트 폴더: " + RootFolderText(other));
     EXPECT_EQ(Rows(VideoList()), (S{In("a.avi"), In("b.avi")})) << "no scan on a choice";
