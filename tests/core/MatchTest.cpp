@@ -139,21 +139,19 @@ TEST(PairMatcher, ProposesTheRealWorldPairsAndNothingAmbiguous) {
         SCOPED_TRACE(c.what);
         test::Listing files;
         for (const std::string& name : c.files) {
-            files.emplace(name, "x");
+            files.emplace(name, name.ends_with('/') ? "<folder>" : "x");
         }
         if (!test::SystemCanHold(files)) {
             continue;
         }
         const test::TempDir dir;
+        test::MakeEntries(dir.path(), files);
         std::vector<fs::path> videos;
         std::vector<fs::path> subtitles;
         for (const std::string& name : c.files) {
-            if (name.ends_with('/')) {
-                fs::create_directories(dir / name);
-                continue;
+            if (!name.ends_with('/')) {
+                (IsVideo(name) ? videos : subtitles).push_back(dir / name);
             }
-            test::WriteFile(dir / name, "x");
-            (IsVideo(name) ? videos : subtitles).push_back(dir / name);
         }
         const Suggestions found =
             SuggestPairs(videos, subtitles, {c.rename_sub_file, c.keep_language_tag});

@@ -82,11 +82,7 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
     EXPECT_TRUE(Frame().GetTitle().EndsWith(" - TesslinGUI")) << Utf8(Frame().GetTitle());
     EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
     EXPECT_EQ(BoxText(ids::kEditSubtitleExtensionList), "smi ");
-    EXPECT_EQ(BoxText(ids::kEditVideoRegularExpression), "");
-    EXPECT_EQ(BoxText(ids::kEditSubtitleRegularExpression), "");
     EXPECT_EQ(StatusText(), "루트 폴더: " + expected.root_directory.value);
-    EXPECT_FALSE(Check(ids::kCheckRecursive).GetValue());
-    EXPECT_FALSE(Check(ids::kCheckUseRegularExpression).GetValue());
 
     TempDir library;
     const std::string root = library.path().string();
