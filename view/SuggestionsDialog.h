@@ -1,8 +1,8 @@
 // The preview of the proposed pair renames ("짝 찾기"): one row per proposal with a check
 // box, the current name, the new name (both below the folder named above the list, which
-// holds them all) and the rule that found the pair, all checked at first. "이름 변경" renames every checked row with the move that never replaces, one row
-// after the other, and then shows in each row what happened; "닫기" closes. The renames go
-// into the program's undo history as one batch.
+// holds them all) and the rule that found the pair, all checked at first. "이름 변경" renames every
+// checked row with the move that never replaces, one row after the other, and then shows in each
+// row what happened; "닫기" closes. The renames go into the program's undo history as one batch.
 #pragma once
 
 #include "match/PairMatcher.h"
