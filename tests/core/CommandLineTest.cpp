@@ -1,6 +1,6 @@
 // The command line `tesslin`: every command's output, standard error, exit status and the files
 // afterwards, in a fresh working folder; then one road through the real program as a shell
-// script runs it (NUL-ended records, exit statuses, a full disk on standard output).
+// script runs it (NUL-ended records, exit statuses, a full disk on standard output, a pipe).
 #include "cli/CommandLine.h"
 
 #include "tests/support/TempDir.h"
@@ -9,11 +9,10 @@
 #include <boost/filesystem.hpp>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 #ifndef _WIN32
-#include <fcntl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 #endif
 
 namespace fs = boost::filesystem;
@@ -216,33 +215,28 @@ TEST(CommandLine, EveryCommandsOutputStatusAndFiles) {
     }
 }
 
-#ifndef _WIN32 // fork and exec, /dev/full, /bin/sh and names with line feeds
-// A program (the real `tesslin` unless named) run in `folder` as a shell script runs it,
-// standard output going to `out_path`.
-Outcome RunProgram(const Args& args, const std::string& out_path, const char* program = TESSLIN_CLI,
-                   const std::string& folder = ".") {
+#ifndef _WIN32 // /bin/sh, /dev/full and names with line feeds
+// `text` as one word of a shell's command line.
+std::string Quoted(const std::string& text) {
+    return "'" + boost::replace_all_copy(text, "'", "'\\''") + "'";
+}
+
+// `command` (the real `tesslin` and its arguments, quoted; or any shell text) run by the
+// shell, standard output going to `out_path`.
+Outcome RunShell(const std::string& command, const std::string& out_path) {
     const test::TempDir capture;
     const std::string err_path = capture / "err";
-    std::vector<char*> argv{const_cast<char*>(program)};
-    for (const std::string& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
-            ::chdir(folder.c_str()) != 0) {
-            ::_exit(126);
-        }
-        ::execv(program, argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    const int status =
+        std::system((command + " >" + Quoted(out_path) + " 2>" + Quoted(err_path)).c_str());
     const std::string out = out_path == "/dev/full" ? "" : test::ReadFile(out_path);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, test::ReadFile(err_path)};
+}
+Outcome RunProgram(const Args& args, const std::string& out_path) {
+    std::string command = Quoted(TESSLIN_CLI);
+    for (const std::string& arg : args) {
+        command += " " + Quoted(arg);
+    }
+    return RunShell(command, out_path);
 }
 
 TEST(CommandLine, RoadThroughTheRealProgram) {
@@ -273,9 +267,9 @@ TEST(CommandLine, RoadThroughTheRealProgram) {
     // Suggestions piped into apply, NUL-ended: a name with a line feed travels whole.
     test::WriteFile(dir / "Odd\nName E03.mkv", "x");
     test::WriteFile(dir / "odd\nname 3화.smi", "s");
-    const Outcome piped = RunProgram(
-        {"-c", "\"$0\" suggest \"$1\" -0 2>/dev/null | \"$0\" apply -0", TESSLIN_CLI, root}, out,
-        "/bin/sh");
+    const Outcome piped = RunShell(Quoted(TESSLIN_CLI) + " suggest " + Quoted(root) +
+                                       " -0 2>/dev/null | " + Quoted(TESSLIN_CLI) + " apply -0",
+                                   out);
     EXPECT_EQ(piped.status, 0) << piped.err;
     EXPECT_EQ(piped.out, root + "/odd\nname 3화.smi -> " + root + "/Odd\nName E03.smi\n");
     EXPECT_EQ(test::ReadFile(dir / "Odd\nName E03.smi"), "s");

@@ -7,15 +7,10 @@
 
 namespace tesslin::test {
 
-// Runs `body` in a forked child. When the process is root, the child first drops to the
-// user "nobody" (uid and gid 65534). The child's exit status is body's return value; a
-// crash or an uncaught exception counts as failure. Returns the child's exit status, or
-// -1 when it did not exit normally. Files the child must reach need to be readable and
-// searchable by that user.
-int RunUnprivileged(const std::function<int()>& body);
-
-// Runs `body` and returns its text; with `in_child`, through RunUnprivileged, the text coming
-// back to the parent. A child that crashes, throws or cannot start gives "child failed ...".
+// Runs `body` and returns its text. With `in_child`, body runs in a forked child, which first
+// drops to the user "nobody" (uid and gid 65534) when the process is root, and its text comes
+// back to the parent; files the child must reach need to be readable and searchable by that
+// user. A child that crashes, throws or cannot start gives "child failed ...".
 std::string RunStep(bool in_child, const std::function<std::string()>& body);
 
 // Whether permissions can keep this process out of a file. Not on Windows, whose files have no

@@ -5,10 +5,6 @@
 
 namespace tesslin::test {
 
-int RunUnprivileged(const std::function<int()>& body) {
-    return body();
-}
-
 std::string RunStep(bool, const std::function<std::string()>& body) {
     return body();
 }
