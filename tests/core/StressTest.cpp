@@ -1,5 +1,5 @@
-// Races and kills against real processes: a target created by another process at the same
-// moment as the move, and the settings writer killed at random moments. The suite runs a few
+// Races and kills on the real kernel: a target created by another thread at the same moment
+// as the move, and the settings writer's process killed at random moments. The suite runs a few
 // hundred attempts; scripts/stress runs them at full length (TESSLIN_STRESS=1: 10,000 attempts
 // per race, 50 kills) and docs/RELIABILITY.md gives the figures.
 #include "rename/FileMove.h"
@@ -19,10 +19,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <new>
 #include <random>
 #include <sched.h>
-#include <sys/mman.h>
+#include <stop_token>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -39,7 +38,7 @@ bool FullLength() {
     return stress != nullptr && *stress != '\0' && *stress != '0';
 }
 
-// Shared between this process and the creator process.
+// Shared between the mover and the creator thread.
 struct RaceBoard {
     std::atomic<int> arrived{0};       // both sides count in at the start of each attempt
     std::atomic<int> finished{-1};     // attempt the creator has finished
@@ -49,13 +48,18 @@ struct RaceBoard {
 
 // Both sides spin until both have arrived, so that their delays, not the scheduler, decide
 // who comes first; a side that waits long yields, for machines with one free processor.
-void Meet(std::atomic<int>& arrived, int attempt) {
-    arrived.fetch_add(1);
-    for (int spins = 0; arrived.load() < 2 * (attempt + 1); ++spins) {
+// False when `stop` ends the race instead.
+bool Meet(RaceBoard& board, int attempt, const std::stop_token& stop) {
+    board.arrived.fetch_add(1);
+    for (int spins = 0; board.arrived.load() < 2 * (attempt + 1); ++spins) {
+        if (stop.stop_requested()) {
+            return false;
+        }
         if (spins > 100000) {
             ::sched_yield();
         }
     }
+    return true;
 }
 
 void Spin(int ns) {
@@ -68,34 +72,27 @@ struct RaceFigures {
     int attempts = 0, mover_first = 0, creator_first = 0, replaced_or_lost = 0, unreported = 0;
 };
 
-// `attempts` times the mover renames a.smi to b.smi while the creator process creates b.smi
+// `attempts` times the mover renames a.smi to b.smi while the creator thread creates b.smi
 // with O_CREAT|O_EXCL; exactly one may succeed. The delays follow the outcomes so that each
 // side comes first about half of the time, whatever the two calls cost on this machine.
 RaceFigures Race(int attempts) {
     const test::TempDir dir;
     const std::string from = dir / "a.smi";
     const std::string to = dir / "b.smi";
-    void* memory = ::mmap(nullptr, sizeof(RaceBoard), PROT_READ | PROT_WRITE,
-                          MAP_SHARED | MAP_ANONYMOUS, -1, 0);
-    if (memory == MAP_FAILED) {
-        ADD_FAILURE() << "no shared memory";
-        return {};
-    }
-    auto* board = new (memory) RaceBoard;
-    const pid_t creator = ::fork();
-    if (creator == 0) {
-        for (int i = 0; i < attempts; ++i) {
-            Meet(board->arrived, i);
-            Spin(board->creator_delay);
+    RaceBoard board;
+    // The creator is a thread of its own: the kernel sees two callers racing for one name.
+    // Leaving this function, however, stops it and waits for it.
+    const std::jthread creator([&](const std::stop_token& stop) {
+        for (int i = 0; i < attempts && Meet(board, i, stop); ++i) {
+            Spin(board.creator_delay);
             const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
             if (fd >= 0) {
-                board->created = ::write(fd, "creator", 7) == 7;
+                board.created = ::write(fd, "creator", 7) == 7;
                 ::close(fd);
             }
-            board->finished = i;
+            board.finished = i;
         }
-        ::_exit(0);
-    }
+    });
     RaceFigures figures;
     test::WriteFile(from, "mover");
     // The lead in nanoseconds (> 0: the mover waits that long, < 0: the creator does) moves
@@ -103,11 +100,11 @@ RaceFigures Race(int attempts) {
     int lead = 0;
     int step = 32000;
     bool mover_won_last = true;
-    for (int i = 0; i < attempts && creator > 0; ++i) {
-        board->created = false;
+    for (int i = 0; i < attempts; ++i) {
+        board.created = false;
         const int this_lead = lead + (static_cast<int>((i * 7919) % 101) - 50) * 100;
-        board->creator_delay = std::max(-this_lead, 0);
-        Meet(board->arrived, i);
+        board.creator_delay = std::max(-this_lead, 0);
+        Meet(board, i, {});
         Spin(std::max(this_lead, 0));
         std::string error;
         try {
@@ -115,7 +112,7 @@ RaceFigures Race(int attempts) {
         } catch (const Error& e) {
             error = e.what();
         }
-        while (board->finished.load() < i) {
+        while (board.finished.load() < i) {
             ::sched_yield();
         }
         const std::string target = ReadFile(to);
@@ -126,7 +123,7 @@ RaceFigures Race(int attempts) {
             step = mover_won_last ? step : std::max(step / 2, 500);
             mover_won_last = true;
             lead += step;
-            figures.replaced_or_lost += board->created || target != "mover" || source_left;
+            figures.replaced_or_lost += board.created || target != "mover" || source_left;
             fs::rename(to, from); // the next attempt's source
         } else {
             ++figures.creator_first;
@@ -134,7 +131,7 @@ RaceFigures Race(int attempts) {
             mover_won_last = false;
             lead -= step;
             figures.replaced_or_lost +=
-                !board->created || target != "creator" || !source_left || ReadFile(from) != "mover";
+                !board.created || target != "creator" || !source_left || ReadFile(from) != "mover";
             figures.unreported += error.find("File exists") == std::string::npos;
             fs::remove(to);
         }
@@ -142,14 +139,6 @@ RaceFigures Race(int attempts) {
             break; // the source is gone: nothing left to race with
         }
     }
-    if (creator > 0) {
-        ::kill(creator, SIGKILL);
-        ::waitpid(creator, nullptr, 0);
-    } else {
-        ADD_FAILURE() << "cannot start the creator process";
-    }
-    board->~RaceBoard();
-    ::munmap(memory, sizeof(RaceBoard));
     return figures;
 }
 
