@@ -178,7 +178,6 @@ private:
     std::string m_profilePath;
     CMainFrame* m_frame = nullptr;
 };
-using ViewTest = AppWindowTest;
 
 } // namespace tesslin::test
 

@@ -51,12 +51,6 @@ protected:
         Pump();
     }
 
-    static void Type(const char* text) {
-        wxUIActionSimulator sim;
-        sim.Text(text);
-        Pump();
-    }
-
     static wxString ClipboardText() {
         wxTextDataObject data;
         if (wxTheClipboard->Open()) {
@@ -158,7 +152,8 @@ TEST_F(Keyboard, AltAloneShowsLetterBadgesThatActAndStepBack) {
 
 TEST_F(Keyboard, EditKeysWorkInsideTheRibbonBoxes) {
     wxTextCtrl& box = FocusBox(ids::kEditVideoRegularExpression);
-    Type("abc");
+    wxUIActionSimulator().Text("abc");
+    Pump();
     ASSERT_EQ(box.GetValue(), "abc");
 
     box.SelectAll();

@@ -21,7 +21,7 @@ namespace tesslin::test {
 namespace {
 
 namespace fs = boost::filesystem;
-using Road = ViewTest;
+using Road = AppWindowTest;
 using S = std::vector<std::string>;
 
 // The entry `name` ("sub/a.avi") of `folder` as the program shows it, in the system's separators.

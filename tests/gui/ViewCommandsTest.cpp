@@ -22,10 +22,10 @@ namespace fs = boost::filesystem;
 using S = std::vector<std::string>;
 
 // A library folder with two unmatched videos and two unmatched subtitles, scanned.
-class ViewCommands : public ViewTest {
+class ViewCommands : public AppWindowTest {
 protected:
     void SetUp() override {
-        ViewTest::SetUp();
+        AppWindowTest::SetUp();
         for (const char* name : {"a.avi", "b.avi", "c.smi", "d.smi"}) {
             WriteFile(m_library / name, name);
         }

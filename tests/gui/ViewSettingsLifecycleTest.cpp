@@ -39,7 +39,7 @@ Settings Defaults() {
 }
 
 // Each test closes the fixture's window, prepares the working folder and starts again.
-using StartAndClose = ViewTest;
+using StartAndClose = AppWindowTest;
 
 TEST_F(StartAndClose, ABadBooleanIsReportedRepairedAtCloseAndTheOldFileKept) {
     const std::string file = "vid_ext mkv\nis_recursive true\nroot_directory \"/videos\"\n";
@@ -123,7 +123,7 @@ TEST_F(StartAndClose, AFileThatIsNotLoadedLeavesItByteForByteAndTheSessionRunsOn
     }
 }
 
-using DocumentCommands = ViewTest;
+using DocumentCommands = AppWindowTest;
 
 void SendMenu(int id) {
     wxCommandEvent event(wxEVT_MENU, id);
