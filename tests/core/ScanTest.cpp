@@ -166,7 +166,7 @@ private:
 Arrange ListingBreaksOff(const std::string& below) {
     return [=](const fs::path& dir, CMismatchScanner& s) {
         static std::map<std::string, BreakingReader> readers;
-        const std::string broken = dir.string() + below;
+        const std::string broken = (below.empty() ? dir : dir / below).string();
         s.folders = &readers.try_emplace(broken, broken).first->second;
     };
 }
@@ -177,7 +177,7 @@ struct ScanCase {
     Arrange arrange; // options and anything else, as root
     bool in_child;   // scan as "nobody", to whom folder permissions apply
     std::string expected;
-    rlim_t open_files = 0; // a limit of open files for the scan (with in_child); 0: none
+    unsigned open_files = 0; // a limit of open files for the scan (with in_child); 0: none
 };
 
 TEST(Scan, ListsWhatLacksAPartnerAndOnlyWhatIsThere) {
@@ -256,7 +256,7 @@ TEST(Scan, ListsWhatLacksAPartnerAndOnlyWhatIsThere) {
         {"a listing that breaks off at the root", Files({"a.avi", "b.avi"}), ListingBreaksOff(""),
          false, "error cannot list the folder: Input/output error: \"<dir>\"\n"},
         {"a listing that breaks off below the root", Files({"a.avi", "sub/a.smi"}),
-         ListingBreaksOff("/sub"), false, "video a.avi\nsubtitle sub/a.smi\nskipped sub: Input/output error\n"},
+         ListingBreaksOff("sub"), false, "video a.avi\nsubtitle sub/a.smi\nskipped sub: Input/output error\n"},
         // Pairs: the key is the path up to the last dot, compared byte for byte.
         {"pairs", Files({"a.avi", "a.smi", "b.b.avi", "b.b.smi", "c.avi", "c.mkv", "c.smi"}),
          kNothing, false, ""},
