@@ -155,15 +155,11 @@ TEST(SettingsFile, BooleansAndAbsentKeys) {
 // characters that the format gives a meaning.
 TEST(SettingsFile, EveryWritableValueSurvivesWriteAndRead) {
     const std::string alphabet = std::string("a \"#\r\t\x80", 7);
-    std::vector<std::string> values = {""};
-    for (std::size_t length = 1, first = 0; length <= 4; ++length) {
-        const std::size_t end = values.size();
-        for (std::size_t i = first; i < end; ++i) {
-            for (char c : alphabet) {
-                values.push_back(values[i] + c);
-            }
+    std::vector<std::string> values = {""}; // then every value of 1 to 4 of those characters
+    for (std::size_t i = 0; values[i].size() < 4; ++i) {
+        for (char c : alphabet) {
+            values.push_back(values[i] + c);
         }
-        first = end;
     }
     for (const auto& value : values) {
         Settings s = Defaults();

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <wx/checkbox.h>
+#include <wx/config.h>
 #include <wx/msgdlg.h>
 #include <wx/ribbon/bar.h>
 #include <wx/statusbr.h>
@@ -26,8 +27,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-class wxConfigBase;
 
 namespace tesslin::test {
 
@@ -134,7 +133,7 @@ protected:
 
     CMainFrame& Frame() const { return *m_frame; }
     wxRibbonBar& Ribbon() const { return *m_frame->GetRibbonBar(); }
-    wxConfigBase& Profile() const;
+    wxConfigBase& Profile() const { return *wxConfigBase::Get(); }
     // The profile file as it is on disk (after the program flushed it).
     std::string ProfileFileText() const;
     const TempDir& WorkDir() const { return m_cwd->dir(); }

@@ -172,10 +172,6 @@ void AppWindowTest::ReopenWindow() {
     OpenWindow();
 }
 
-wxConfigBase& AppWindowTest::Profile() const {
-    return *wxConfigBase::Get();
-}
-
 std::string AppWindowTest::ProfileFileText() const {
     wxConfigBase::Get()->Flush();
     return ReadFile(m_profilePath);

@@ -112,16 +112,10 @@ TEST_F(Keyboard, AltAloneShowsLetterBadgesThatActAndStepBack) {
         ADD_FAILURE() << "no badge on " << caption;
         return 0;
     };
-    auto tapAlt = [] {
-        wxUIActionSimulator sim;
-        sim.KeyDown(WXK_ALT);
-        sim.KeyUp(WXK_ALT);
-        Pump();
-    };
 
     Frame().ActivateCategory(2);
     Pump();
-    tapAlt();
+    Press(WXK_ALT); // alone
     const std::multiset<std::string> letters = shown();
     for (const char* letter : {"F", "1", "4", "H", "S", "A"}) {
         EXPECT_EQ(letters.count(letter), 1u) << letter;
@@ -136,13 +130,13 @@ TEST_F(Keyboard, AltAloneShowsLetterBadgesThatActAndStepBack) {
     EXPECT_EQ(box.GetValue(), typed);
     Press(WXK_ESCAPE);
     EXPECT_EQ(shown().count("F"), 1u);
-    tapAlt();
+    Press(WXK_ALT); // alone
     EXPECT_TRUE(shown().empty());
 
     // Down to a check box of "변경 작업", whose letter ticks it.
     auto& check = dynamic_cast<wxCheckBox&>(*Frame().FindRibbonControl(ids::kCheckRenameVideoFile));
     const bool before = check.GetValue();
-    tapAlt();
+    Press(WXK_ALT); // alone
     Press(letterOf("변경 작업"));
     Press(letterOf("파일 이름 설정"));
     Press(letterOf("영상 파일 이름을 변경"));

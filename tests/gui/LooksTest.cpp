@@ -39,12 +39,6 @@ Expected ExpectedFor(long id) {
     return found == looks.end() ? Expected{Visual::Office2007, true, false} : found->second;
 }
 
-long StoredLook() {
-    long value = -12345;
-    wxConfigBase::Get()->Read(kLookEntry, &value);
-    return value;
-}
-
 // The look of one frame as a user could tell it apart: the art's kind and its colours.
 std::string Appearance(const wxRibbonArtProvider& art) {
     std::string text = dynamic_cast<const wxRibbonAUIArtProvider*>(&art) ? "flat" : "gradient";
@@ -107,7 +101,7 @@ protected:
     void ExpectLook(long id) {
         const Expected expected = ExpectedFor(id);
         EXPECT_EQ(wxGetApp().GetAppLook(), id);
-        EXPECT_EQ(StoredLook(), id);
+        EXPECT_EQ(Profile().ReadLong(kLookEntry, -12345), id);
         EXPECT_EQ(Frame().GetVisual(), expected.visual) << id;
         EXPECT_EQ(Frame().IsSmartDocking(), expected.smartDocking) << id;
         EXPECT_EQ(Frame().IsWindows7Look(), expected.windows7Look) << id;

@@ -244,22 +244,20 @@ protected:
 // Nobody is there to click: a signal ends the message box open at start as if cancelled and
 // the program closes in order; a second signal before the program could end ends it at once.
 TEST_F(OrderlyEnd, SignalsDoNotWaitForAnOpenBox) {
-    struct Case {
-        std::vector<int> signals; // sent while the program is stopped, so none is handled yet
-    };
-    const Case cases[] = {{{SIGTERM}}, {{SIGHUP}}, {{SIGINT, SIGTERM}}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(strsignal(c.signals.front()) + std::to_string(c.signals.size()));
+    // The signals, sent while the program is stopped, so that none is handled yet.
+    const std::vector<int> cases[] = {{SIGTERM}, {SIGHUP}, {SIGINT, SIGTERM}};
+    for (const std::vector<int>& signals : cases) {
+        SCOPED_TRACE(strsignal(signals.front()) + std::to_string(signals.size()));
         WriteFile(SettingsFile(), "autostart TRUE\n"); // a message at start
         Launch();
         std::this_thread::sleep_for(1500ms);
         kill(m_program, SIGSTOP);
-        for (const int signum : c.signals) {
+        for (const int signum : signals) {
             kill(m_program, signum);
         }
         kill(m_program, SIGCONT);
         const int status = WaitFor(m_program, 20s);
-        if (c.signals.size() == 1) {
+        if (signals.size() == 1) {
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
             EXPECT_EQ(ReadFile(SettingsFile()), FormatSettingsFile(Defaults()));
         } else {
