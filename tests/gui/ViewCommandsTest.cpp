@@ -93,12 +93,12 @@ TEST_F(ViewCommands, FolderChoiceSetsTheRootOnlyCancelAndUnstorableFoldersKeepIt
         using SetFolder = int (*)(void*, const char*);
         using Respond = void (*)(void*, int);
         const auto setFolder =
-            reinterpret_cast<SetFolder>(dlsym(RTLD_DEFAULT, "gtk_file_chooser_set_filename"));
+            reinterpret_cast<SetFolder>(dlsym(RTLD_DEFAULT, "gtk_file_chooser_set_current_folder"));
         const auto respond = reinterpret_cast<Respond>(dlsym(RTLD_DEFAULT, "gtk_dialog_response"));
         ASSERT_TRUE(setFolder && respond);
         setFolder(dialog.GetHandle(), cp949.c_str());
         Pump();
-        respond(dialog.GetHandle(), -3); // the user confirms the folder
+        respond(dialog.GetHandle(), -3); // the user confirms the folder the chooser shows
         EXPECT_EQ(DirDialogPath(dialog), cp949);
     }
 #endif
