@@ -13,7 +13,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <map>
+#include <memory>
+#include <optional>
 #ifndef _WIN32
 #include <sys/resource.h>
 #endif
@@ -163,11 +164,12 @@ private:
     std::string broken_;
 };
 
+// The scanner reads through a BreakingReader for the folder `below` the root; the reader lives
+// as long as the arrangement, one scan at a time.
 Arrange ListingBreaksOff(const std::string& below) {
+    const auto reader = std::make_shared<std::optional<BreakingReader>>();
     return [=](const fs::path& dir, CMismatchScanner& s) {
-        static std::map<std::string, BreakingReader> readers;
-        const std::string broken = (below.empty() ? dir : dir / below).string();
-        s.folders = &readers.try_emplace(broken, broken).first->second;
+        s.folders = &reader->emplace((below.empty() ? dir : dir / below).string());
     };
 }
 

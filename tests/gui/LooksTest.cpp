@@ -8,7 +8,6 @@
 #include "res/CommandIds.h"
 #include "ribbon/TabRow.h"
 
-#include <wx/config.h>
 #include <wx/image.h>
 #include <wx/ribbon/art.h>
 #include <wx/stattext.h>

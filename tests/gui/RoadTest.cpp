@@ -9,7 +9,6 @@
 #include "settings/SettingsFile.h"
 #include "view/SuggestionsDialog.h"
 
-#include <wx/config.h>
 #include <wx/listctrl.h>
 
 #include <boost/filesystem/operations.hpp>
