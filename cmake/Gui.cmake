@@ -103,14 +103,15 @@ tesslin_warnings(gui_tests)
 if(WIN32)
     # Under Wine, on the virtual X server that scripts/windows-build starts for the run.
     add_test(NAME gui_tests COMMAND gui_tests)
-    set_tests_properties(gui_tests PROPERTIES RUN_SERIAL TRUE)
+    set_tests_properties(gui_tests PROPERTIES RUN_SERIAL TRUE TIMEOUT 900)
 else()
     add_test(NAME gui_tests
              COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:gui_tests>)
-    set_tests_properties(gui_tests PROPERTIES RUN_SERIAL TRUE
+    set_tests_properties(gui_tests PROPERTIES RUN_SERIAL TRUE TIMEOUT 900
                          ENVIRONMENT "GSETTINGS_BACKEND=memory;NO_AT_BRIDGE=1")
     add_test(NAME gui_without_display
              COMMAND ${CMAKE_SOURCE_DIR}/tests/gui/no_display.sh $<TARGET_FILE:TesslinGUI>)
+    set_tests_properties(gui_without_display PROPERTIES TIMEOUT 60)
 endif()
 
 # Desktop integration: the program, its icon at every size, its menu entry.
