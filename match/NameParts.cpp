@@ -117,6 +117,36 @@ std::string ComposeHangul(std::string_view text) {
     return out;
 }
 
+// Latin letters with accents as their plain letters ("Amélie" -> "Amelie"), composed or
+// written with combining marks, so that a name typed without them still compares equal.
+std::string FoldAccents(std::string text) {
+    if (std::none_of(text.begin(), text.end(), [](char c) {
+            return static_cast<unsigned char>(c) == 0xC3 || static_cast<unsigned char>(c) == 0xCC ||
+                   static_cast<unsigned char>(c) == 0xCD;
+        })) {
+        return text;
+    }
+    // U+00C0 to U+00FF, lower-cased; '*' where no plain letter stands for it.
+    constexpr std::string_view kLatin1 =
+        "aaaaaaaceeeeiiiidnooooo*ouuuuytsaaaaaaaceeeeiiiidnooooo*ouuuuyty";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (c == 0xC3 && next >= 0x80 && next <= 0xBF && kLatin1[next - 0x80] != '*') {
+            out += kLatin1[next - 0x80];
+            ++i;
+        } else if ((c == 0xCC && next >= 0x80 && next <= 0xBF) ||
+                   (c == 0xCD && next >= 0x80 && next <= 0xAF)) {
+            ++i; // a combining mark, U+0300 to U+036F
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
+}
+
 std::vector<Token> Tokenize(std::string_view stem, std::vector<Group>& groups) {
     std::vector<Token> tokens;
     std::vector<int> open; // groups not yet closed, innermost last
@@ -149,7 +179,7 @@ std::vector<Token> Tokenize(std::string_view stem, std::vector<Group>& groups) {
             ++i;
         }
         token.end = i;
-        token.lower = ComposeHangul(token.lower);
+        token.lower = FoldAccents(ComposeHangul(token.lower));
         if (token.group >= 0) {
             ++groups[std::size_t(token.group)].count;
         }
@@ -220,7 +250,8 @@ bool IsHex8(std::string_view text) {
 }
 
 // Words that mark the release rather than the title: source, codec, audio, edition.
-constexpr std::array<std::string_view, 62> kReleaseWords = {
+constexpr std::array<std::string_view, 70> kReleaseWords = {
+    "dl",      "dual",     "audio", "vostfr",  "nflx",       "itunes", "10bits", "sdr",
     "bluray",  "blu",      "bdrip", "brrip",   "bdremux",    "remux",  "bd",     "web",
     "webrip",  "webdl",    "hdtv",  "hdrip",   "dvdrip",     "dvd",    "tvrip",  "amzn",
     "nf",      "dsnp",     "hulu",  "atvp",    "hmax",       "proper", "repack", "internal",
@@ -272,26 +303,82 @@ bool IsDigits(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
 }
 
+// A season written as a word before the episode ("Season 2", "시즌2", "Stagione 6").
+constexpr std::array<std::string_view, 5> kSeasonWords = {"season", "시즌", "stagione", "temporada",
+                                                          "saison"};
+// Words that make an episode a special rather than a regular one.
+constexpr std::array<std::string_view, 8> kSpecialWords = {
+    "sp", "sps", "ova", "oad", "special", "specials", "스페셜", "특별편"};
+// Words that name one part of a work ("CD1", "Part 2", "Disc 1").
+constexpr std::array<std::string_view, 5> kPartWords = {"cd", "part", "pt", "disc", "disk"};
+// Extras that come with a release and are nobody's partner.
+constexpr std::array<std::string_view, 4> kExtraWords = {"sample", "trailer", "featurette",
+                                                         "teaser"};
+// Country tags that tell two series of one name apart ("The Office US").
+constexpr std::array<std::string_view, 5> kCountries = {"us", "uk", "au", "ca", "nz"};
+
+template <std::size_t N>
+bool OneOf(const std::array<std::string_view, N>& words, std::string_view word) {
+    return std::find(words.begin(), words.end(), word) != words.end();
+}
+
+// `word` followed by a number of 1 to `max` digits, as one token ("sp2") or as the word alone
+// with the number in `next` ("Part 2"). Returns the number (0 when there is none and
+// `number_needed` is false, -1 when `word` is not there) and how many tokens it spans.
+int WordAndNumber(std::string_view token, const std::string* next, std::string_view word,
+                  bool number_needed, std::size_t& span) {
+    std::string_view rest = token;
+    if (!StartsWithWord(rest, word)) {
+        return -1;
+    }
+    span = 1;
+    if (rest.empty()) {
+        if (next != nullptr && IsDigits(*next) && next->size() <= 2) {
+            span = 2;
+            return std::stoi(*next);
+        }
+        return number_needed ? -1 : 0;
+    }
+    const int number = ReadNumber(rest, 1, 2);
+    return rest.empty() ? number : -1;
+}
+
+// A valid calendar date, as yyyymmdd, or -1.
+int DateOf(int year, int month, int day) {
+    return year >= 1950 && year <= 2099 && month >= 1 && month <= 12 && day >= 1 && day <= 31
+               ? year * 10000 + month * 100 + day
+               : -1;
+}
+
+// One reading of a marker: how many tokens it spans, whether it names itself an episode
+// ("S01E02", "E02", "2화") rather than only placing a number ("- 02", "[02]").
+struct MarkerRead {
+    std::size_t span = 0;
+    bool strong = false;
+};
+
 class NameReader {
 public:
     explicit NameReader(std::string_view stem) : stem_(stem), tokens_(Tokenize(stem, groups_)) {
         MarkLeadingGroup();
+        date_.assign(tokens_.size(), -1);
+        release_.assign(tokens_.size(), false);
+        MarkDates();
         MarkReleaseTokens();
     }
 
     NameParts Read() {
         NameParts parts;
         parts.whole = Normalise(stem_);
+        parts.extra = IsExtra();
         const std::size_t tag_first = FindTags(parts);
         parts.untagged = Normalise(stem_.substr(0, parts.untagged_length));
-        const std::size_t cut = std::min(Cut(), tag_first);
-        parts.title = Words(first_, cut);
-        for (std::size_t i = first_; i < tokens_.size(); ++i) {
-            if (i > first_ && IsYear(tokens_[i].lower)) {
-                parts.year = std::stoi(tokens_[i].lower);
-                break;
-            }
+        const std::size_t year_at = FindYear(tag_first);
+        if (year_at < tokens_.size()) {
+            parts.year = std::stoi(tokens_[year_at].lower);
         }
+        const std::size_t cut = std::min(Cut(year_at), tag_first);
+        parts.title = Words(first_, cut, false);
         ReadEpisode(parts, cut);
         return parts;
     }
@@ -309,13 +396,48 @@ private:
         }
     }
 
+    bool Joined(std::size_t a, std::string_view separators) const {
+        return a + 1 < tokens_.size() && tokens_[a + 1].gap_begin == tokens_[a].end &&
+               tokens_[a + 1].begin == tokens_[a].end + 1 &&
+               separators.find(stem_[tokens_[a].end]) != std::string_view::npos;
+    }
+
+    // Broadcast dates after the title's first word: "2023.05.14", "2023-05-14", "20230514",
+    // "230514". The date is the episode's identity, and none of its numbers an episode or year.
+    void MarkDates() {
+        for (std::size_t i = first_ + 1; i < tokens_.size(); ++i) {
+            const std::string& t = tokens_[i].lower;
+            if (!IsDigits(t)) {
+                continue;
+            }
+            if (t.size() == 4 && i + 2 < tokens_.size() && Joined(i, ".-_ ") &&
+                Joined(i + 1, std::string_view(&stem_[tokens_[i].end], 1)) &&
+                tokens_[i + 1].lower.size() == 2 && tokens_[i + 2].lower.size() == 2 &&
+                IsDigits(tokens_[i + 1].lower) && IsDigits(tokens_[i + 2].lower)) {
+                date_[i] = DateOf(std::stoi(t), std::stoi(tokens_[i + 1].lower),
+                                  std::stoi(tokens_[i + 2].lower));
+                if (date_[i] >= 0) {
+                    release_[i + 1] = release_[i + 2] = true;
+                }
+            } else if (t.size() == 8) {
+                const int v = std::stoi(t);
+                date_[i] = DateOf(v / 10000, v / 100 % 100, v % 100);
+            } else if (t.size() == 6) {
+                const int v = std::stoi(t);
+                date_[i] = DateOf(2000 + v / 10000, v / 100 % 100, v % 100);
+            }
+        }
+    }
+
     // The tokens that are release words, with the numbers that belong to them: "H.264",
     // "10-bit", "DDP5.1", "AAC 2.0", "5.1", a bracketed checksum.
     void MarkReleaseTokens() {
-        release_.assign(tokens_.size(), false);
         for (std::size_t i = 0; i < tokens_.size(); ++i) {
             const std::string& t = tokens_[i].lower;
             const bool next_is_number = i + 1 < tokens_.size() && IsDigits(tokens_[i + 1].lower);
+            if (date_[i] >= 0 || release_[i]) {
+                continue;
+            }
             if (IsReleaseWord(t)) {
                 release_[i] = true;
                 if (IsAudio(t) && next_is_number && tokens_[i + 1].lower.size() == 1) {
@@ -338,11 +460,23 @@ private:
     // True when the number at `i` is joined to another number by a single dot.
     bool Dotted(std::size_t i) const {
         const auto joined = [this](std::size_t a) { // tokens a and a + 1
-            return a + 1 < tokens_.size() && tokens_[a + 1].gap_begin == tokens_[a].end &&
-                   tokens_[a + 1].begin == tokens_[a].end + 1 && stem_[tokens_[a].end] == '.' &&
-                   IsDigits(tokens_[a].lower) && IsDigits(tokens_[a + 1].lower);
+            return Joined(a, ".") && IsDigits(tokens_[a].lower) && IsDigits(tokens_[a + 1].lower);
         };
         return joined(i) || (i > 0 && joined(i - 1));
+    }
+
+    // "._Movie", "Movie-sample", "Movie.Trailer.1080p": an extra, unless the word opens the
+    // title ("Trailer Park Boys").
+    bool IsExtra() const {
+        if (stem_.starts_with("._")) {
+            return true;
+        }
+        for (std::size_t i = first_; i < tokens_.size(); ++i) {
+            if (OneOf(kExtraWords, tokens_[i].lower) && (i > first_ || tokens_.size() == 1)) {
+                return true;
+            }
+        }
+        return false;
     }
 
     // The trailing language tags: sets the tag and the untagged length; returns the index of
@@ -373,21 +507,48 @@ private:
         return first;
     }
 
-    // Where the title ends: the first release word, year or bracketed addition after the
-    // title's first word.
-    std::size_t Cut() const {
+    bool YearLike(std::size_t i) const {
+        return date_[i] < 0 && !release_[i] && IsYear(tokens_[i].lower);
+    }
+
+    // The year: the last number that looks like one before the first release word, after the
+    // title's first word, and bracketed or followed by more of the name. "Film 2049" ends in
+    // its title's number; in "Film 1984 (2020)" the year is 2020. The token count for none.
+    std::size_t FindYear(std::size_t tag_first) const {
+        std::size_t year = tokens_.size();
+        for (std::size_t i = first_ + 1; i < tag_first && !release_[i]; ++i) {
+            if (YearLike(i) && (tokens_[i].group >= 0 || i + 1 < tag_first)) {
+                year = i;
+            }
+        }
+        return year;
+    }
+
+    // Where the title ends: the first release word, date, the year or a bracketed addition
+    // after the title's first word.
+    std::size_t Cut(std::size_t year_at) const {
         for (std::size_t i = first_ + 1; i < tokens_.size(); ++i) {
-            if (release_[i] || IsYear(tokens_[i].lower) || tokens_[i].group >= 0) {
+            if (release_[i] || date_[i] >= 0 || i == year_at || tokens_[i].group >= 0) {
                 return i;
             }
         }
         return tokens_.size();
     }
 
-    std::string Words(std::size_t from, std::size_t to) const {
+    // The words of tokens [from, to); with `bare`, without the numbers that look like years
+    // (bar the first word) and without a country tag at the end.
+    std::string Words(std::size_t from, std::size_t to, bool bare,
+                      std::string* country = nullptr) const {
+        to = std::min(to, tokens_.size());
+        if (bare && to > from + 1 && OneOf(kCountries, tokens_[to - 1].lower)) {
+            if (country != nullptr) {
+                *country = tokens_[to - 1].lower;
+            }
+            --to;
+        }
         std::string words;
-        for (std::size_t i = from; i < to && i < tokens_.size(); ++i) {
-            if (!IsYear(tokens_[i].lower) || i == first_) {
+        for (std::size_t i = from; i < to; ++i) {
+            if (!bare || !IsYear(tokens_[i].lower) || i == first_) {
                 words += tokens_[i].lower;
             }
         }
@@ -395,23 +556,56 @@ private:
     }
 
     static std::string Normalise(std::string_view text) {
+        // Separators go, except between two digits: "1-2화" is no "12화".
         std::string out;
         out.reserve(text.size());
+        bool gap = false;
         for (const char c : text) {
-            if (c != ' ' && c != '\t' && c != '.' && c != '_' && c != '-') {
-                out += LowerAscii(c);
+            if (c == ' ' || c == '\t' || c == '.' || c == '_' || c == '-') {
+                gap = true;
+                continue;
             }
+            if (gap && IsDigit(c) && !out.empty() && IsDigit(out.back())) {
+                out += '.';
+            }
+            gap = false;
+            out += LowerAscii(c);
         }
-        return ComposeHangul(out);
+        return FoldAccents(ComposeHangul(out));
     }
 
     std::string_view Gap(std::size_t i) const {
         return stem_.substr(tokens_[i].gap_begin, tokens_[i].begin - tokens_[i].gap_begin);
     }
 
+    // The second number of a double episode joined to the marker that ends before `j`:
+    // "-02", "-E02", "E02", "-2화". -1 when there is none.
+    int LastOfDouble(std::size_t j, int first) const {
+        if (j >= tokens_.size() || j == 0 || !Joined(j - 1, "-~&") || release_[j] ||
+            date_[j] >= 0) {
+            return -1;
+        }
+        std::string_view rest = tokens_[j].lower;
+        StartsWithWord(rest, "e");
+        const int last = ReadNumber(rest, 1, 4);
+        const bool ends = EndsAfterVersion(rest) || rest == "화" || rest == "회" || rest == "話";
+        return ends && last > first ? last : -1;
+    }
+
     // Reads a marked episode at token `i`; on success sets `episode` and the index where the
     // episode's title ends, and returns how many tokens the marker spans (0: no marker).
-    std::size_t Marker(std::size_t i, Episode& episode, std::size_t& title_end) const {
+    MarkerRead Marker(std::size_t i, Episode& episode, std::size_t& title_end) const {
+        MarkerRead read = ReadMarker(i, episode, title_end);
+        if (read.span > 0 && episode.last == episode.number) {
+            if (const int last = LastOfDouble(i + read.span, episode.number); last >= 0) {
+                episode.last = last;
+                ++read.span;
+            }
+        }
+        return read;
+    }
+
+    MarkerRead ReadMarker(std::size_t i, Episode& episode, std::size_t& title_end) const {
         const std::string& t = tokens_[i].lower;
         const std::string* next = i + 1 < tokens_.size() ? &tokens_[i + 1].lower : nullptr;
         title_end = i;
@@ -433,7 +627,7 @@ private:
                         episode.season = season;
                         episode.number = number;
                         episode.last = last;
-                        return 1;
+                        return {1, true};
                     }
                 } else if (rest.empty() && next != nullptr) {
                     // s03-e01, S01 E02
@@ -443,7 +637,7 @@ private:
                         if (number >= 0 && EndsAfterVersion(after)) {
                             episode.season = season;
                             episode.number = episode.last = number;
-                            return 2;
+                            return {2, true};
                         }
                     }
                 }
@@ -456,27 +650,37 @@ private:
             if (number >= 0 && EndsAfterVersion(rest)) {
                 episode.season = season;
                 episode.number = episode.last = number;
-                return 1;
+                return {1, true};
             }
         }
-        // E02, EP02, Ep.2, Episode 18
-        for (const std::string_view word : {"episode", "ep", "e"}) {
+        // E02, EP02, Ep.2, Episode 18, Episodio 3, E01E02
+        for (const std::string_view word : {"episodio", "episode", "ep", "e"}) {
             rest = t;
             if (StartsWithWord(rest, word)) {
+                std::string_view number_text = rest;
+                const int number = ReadNumber(number_text, 1, 4);
+                if (std::string_view second = number_text;
+                    number >= 0 && StartsWithWord(second, "e")) {
+                    if (const int last = PlainNumber(second); last > number) {
+                        episode.number = number;
+                        episode.last = last;
+                        return {1, true};
+                    }
+                }
                 if (const int number = PlainNumber(rest); number >= 0) {
                     episode.number = episode.last = number;
-                    return 1;
+                    return {1, true};
                 }
                 if (rest.empty() && next != nullptr) {
                     if (const int number = PlainNumber(*next); number >= 0) {
                         episode.number = episode.last = number;
-                        return 2;
+                        return {2, true};
                     }
                 }
                 break;
             }
         }
-        // 02화, 제2화, 2회, 第02話, 第2集; also with a blank: "제 2화", "2 화"
+        // 02화, 제2화, 2회, 第02話, 第2集; also with a blank: "제 2화", "2 화"; "1-2화"
         rest = t;
         const bool prefixed = StartsWithWord(rest, "제") || StartsWithWord(rest, "第");
         if (const int number = ReadNumber(rest, 1, 4); number >= 0) {
@@ -487,15 +691,31 @@ private:
             const auto is_suffix = [](std::string_view s) {
                 return s == "화" || s == "회" || s == "話" || s == "话" || s == "集";
             };
+            const std::size_t suffix_at =
+                next == nullptr ? std::string::npos : next->find_first_not_of("0123456789");
+            const bool double_suffixed = rest.empty() && suffix_at != std::string::npos &&
+                                         suffix_at > 0 && Joined(i, "-~") &&
+                                         is_suffix(std::string_view(*next).substr(suffix_at));
             if (is_suffix(rest) ||
-                (rest.empty() && !prefixed && next != nullptr && is_suffix(*next))) {
+                (rest.empty() && !prefixed && next != nullptr && is_suffix(*next)) ||
+                double_suffixed) {
                 episode.number = episode.last = number;
                 if (!prefixed && i > 0 &&
                     (tokens_[i - 1].lower == "제" || tokens_[i - 1].lower == "第")) {
                     title_end = i - 1;
                 }
-                return rest.empty() ? 2 : 1;
+                if (double_suffixed) {
+                    episode.last = LastOfDouble(i + 1, number);
+                    return {episode.last >= 0 ? std::size_t(2) : std::size_t(0), true};
+                }
+                return {rest.empty() ? std::size_t(2) : std::size_t(1), true};
             }
+        }
+        // "01 of 24", "[01 of 24]"
+        if (const int number = PlainNumber(t); number >= 0 && i + 2 < tokens_.size() &&
+                                               *next == "of" && IsDigits(tokens_[i + 2].lower)) {
+            episode.number = episode.last = number;
+            return {3, true};
         }
         // #01, - 02, [02], (9): a bare number that a sign or brackets mark as the episode.
         if (const int number = PlainNumber(t); number >= 0 && !IsYear(t) && !release_[i]) {
@@ -508,67 +728,136 @@ private:
                                    groups_[std::size_t(tokens_[i].group)].count == 1 && i >= first_;
             if (hash || dash || bracketed) {
                 episode.number = episode.last = number;
-                return 1;
+                return {1, false};
             }
         }
-        return 0;
+        return {};
     }
 
+    // The first marker is the episode; a later one that names itself an episode must agree,
+    // while a later bare number belongs to the episode's title ("3x07 - Day 3 - 7 AM").
     void ReadEpisode(NameParts& parts, std::size_t cut) {
-        bool found = false;
-        std::size_t title_end = 0;
+        Episode& found = parts.episode;
+        std::size_t title_end = tokens_.size();
+        bool marked = false;
         for (std::size_t i = first_; i < tokens_.size();) {
-            Episode episode;
-            std::size_t end = 0;
-            const std::size_t span = release_[i] ? 0 : Marker(i, episode, end);
-            if (span == 0) {
+            std::size_t span = 0;
+            if (date_[i] >= 0) {
+                if (found.date >= 0 && found.date != date_[i]) {
+                    return Conflict(parts);
+                }
+                found.date = date_[i];
+                title_end = std::min(title_end, i);
                 ++i;
                 continue;
             }
-            if (!found) {
-                parts.episode = episode;
-                title_end = end;
-                found = true;
-            } else if (episode.season != parts.episode.season ||
-                       episode.number != parts.episode.number ||
-                       episode.last != parts.episode.last) {
-                parts.conflicting_episodes = true;
-                parts.episode = Episode{};
-                return;
+            if (release_[i]) {
+                ++i;
+                continue;
             }
-            i += span;
+            const std::string* next = i + 1 < tokens_.size() ? &tokens_[i + 1].lower : nullptr;
+            if (i > first_ && found.part < 0) {
+                for (const std::string_view word : kPartWords) {
+                    if (const int part = WordAndNumber(tokens_[i].lower, next, word, true, span);
+                        part >= 0) {
+                        found.part = part;
+                        title_end = std::min(title_end, i);
+                        break;
+                    }
+                }
+                if (found.part >= 0) {
+                    i += span;
+                    continue;
+                }
+            }
+            if (i > first_ && !marked) {
+                for (const std::string_view word : kSpecialWords) {
+                    std::size_t special_span = 0;
+                    if (const int number =
+                            WordAndNumber(tokens_[i].lower, next, word, false, special_span);
+                        number >= 0) {
+                        found.special = true;
+                        title_end = std::min(title_end, i);
+                        if (special_span == 2 || number > 0) {
+                            found.number = found.last = number;
+                            found.marked = marked = true;
+                        }
+                        span = special_span;
+                        break;
+                    }
+                }
+                if (span > 0) {
+                    i += span;
+                    continue;
+                }
+            }
+            Episode episode;
+            std::size_t end = 0;
+            const MarkerRead read = Marker(i, episode, end);
+            if (read.span == 0) {
+                ++i;
+                continue;
+            }
+            if (!marked) {
+                episode.date = found.date;
+                episode.part = found.part;
+                episode.special = found.special || episode.season == 0;
+                found = episode;
+                title_end = std::min(title_end, end);
+                marked = true;
+            } else if (read.strong &&
+                       (episode.season != found.season || episode.number != found.number ||
+                        episode.last != found.last)) {
+                return Conflict(parts);
+            }
+            i += read.span;
         }
-        if (!found) {
+        if (!marked && found.date < 0 && found.part < 0) {
             ReadTrailingNumber(parts, cut);
+            title_end = parts.episode.Known() ? cut - 1 : title_end;
+        }
+        if (!found.Known()) {
             return;
         }
-        if (parts.episode.season < 0) {
-            // "Show Season 2 Episode 4", "쇼 시즌2 4화": the season named in words.
-            for (std::size_t i = first_; i < title_end; ++i) {
+        if (found.season < 0) {
+            // "Show Season 2 Episode 4", "쇼 시즌2 4화", "Show S2 - 07", "Show 2nd Season - 07"
+            for (std::size_t i = first_ + 1; i < title_end; ++i) {
                 if (const int season = SeasonAt(i); season >= 0) {
-                    parts.episode.season = season;
+                    found.season = season;
+                    found.special = found.special || season == 0;
                     title_end = i;
                     break;
                 }
             }
         }
-        parts.episode_title = Words(first_, std::min(title_end, cut));
+        parts.episode_title = Words(first_, std::min(title_end, cut), true, &parts.country);
     }
 
-    // The season that the words at `i` name ("Season 2", "season2", "시즌 2", "시즌2"), or -1.
+    void Conflict(NameParts& parts) const {
+        parts.conflicting_episodes = true;
+        parts.episode = Episode{};
+    }
+
+    // The season that the words at `i` name ("Season 2", "season2", "시즌 2", "S2",
+    // "2nd Season"), or -1.
     int SeasonAt(std::size_t i) const {
-        for (const std::string_view word : {"season", "시즌"}) {
-            std::string_view rest = tokens_[i].lower;
-            if (!StartsWithWord(rest, word)) {
-                continue;
+        const std::string* next = i + 1 < tokens_.size() ? &tokens_[i + 1].lower : nullptr;
+        std::size_t span = 0;
+        for (const std::string_view word : kSeasonWords) {
+            if (const int season = WordAndNumber(tokens_[i].lower, next, word, true, span);
+                season >= 0) {
+                return season;
             }
-            if (rest.empty() && i + 1 < tokens_.size()) {
-                rest = tokens_[i + 1].lower;
-            }
-            const int season = ReadNumber(rest, 1, 3);
+        }
+        std::string_view rest = tokens_[i].lower;
+        if (StartsWithWord(rest, "s")) {
+            const int season = ReadNumber(rest, 1, 2);
             return rest.empty() ? season : -1;
         }
-        return -1;
+        rest = tokens_[i].lower;
+        const int season = ReadNumber(rest, 1, 2);
+        const bool ordinal = rest == "st" || rest == "nd" || rest == "rd" || rest == "th";
+        return season >= 0 && ordinal && next != nullptr && *next == "season" ? season : -1;
     }
 
     // "Title 07", "우리들의 블루스 01", "show.101.hdtv": the last word of the title part, when
@@ -585,20 +874,20 @@ private:
         }
         parts.episode.number = parts.episode.last = number;
         parts.episode.packable = (digits == 3 || digits == 4) && number % 100 != 0;
-        parts.episode_title = Words(first_, i);
     }
 
     std::string_view stem_;
     std::vector<Group> groups_;
     std::vector<Token> tokens_;
     std::vector<bool> release_;
+    std::vector<int> date_; // per token, the date it starts, -1 for none
     std::size_t first_ = 0; // the first token past a leading group name
 };
 
-// b gives no season: its episode stands for season 1, or is a's season and episode run
-// together.
+// b gives no season: its episode stands for season 1 (or the special's season 0), or is a's
+// season and episode run together.
 bool SeasonlessMatches(const Episode& a, const Episode& b) {
-    if (a.season <= 1 && b.number == a.number && b.last == a.last) {
+    if ((a.season == 1 || a.special) && b.number == a.number && b.last == a.last) {
         return true;
     }
     return b.packable && b.number == a.season * 100 + a.number && a.number == a.last;
@@ -611,8 +900,14 @@ NameParts ReadNameParts(std::string_view stem) {
 }
 
 bool SameEpisode(const Episode& a, const Episode& b) {
-    if (!a.Known() || !b.Known()) {
+    if (!a.Known() || !b.Known() || a.special != b.special || a.part != b.part ||
+        a.date != b.date) {
         return false;
+    }
+    if (a.number < 0 || b.number < 0) {
+        // The same broadcast date tells the episode by itself ("Show.E500.201010" and "Show
+        // 201010"); the same part does only when neither side gives an episode.
+        return a.date >= 0 || (a.number < 0 && b.number < 0);
     }
     if (a.season >= 0 && b.season >= 0) {
         return a.season == b.season && a.number == b.number && a.last == b.last;

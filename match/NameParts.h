@@ -1,5 +1,5 @@
 // What the pair matcher reads from a file's name without its extension: its normalised forms,
-// its language tag, its title and year, and its episode.
+// its language tag, its title and year, and its episode (or broadcast date, or part).
 #pragma once
 
 #include <cstddef>
@@ -13,7 +13,12 @@ namespace tesslin {
 struct Episode {
     int season = -1; // -1: the name gives no season
     int number = -1; // -1: the name gives no episode
-    int last = -1;   // the last episode of a double episode ("S01E01E02"), else number
+    int last = -1;   // the last episode of a double episode ("S01E01E02", "1-2화"), else number
+    int date = -1;   // a broadcast date as yyyymmdd ("2023.05.14", "230514"), -1 when none
+    int part = -1;   // "CD1", "Part 2", "Disc 1": which part of one work, -1 when none
+    // Season 0, or a word that names a special ("SP", "OVA", "Special"): never a regular
+    // episode of the same number.
+    bool special = false;
     // A bare three- or four-digit number that may be season and episode run together ("101"
     // for S01E01).
     bool packable = false;
@@ -21,7 +26,7 @@ struct Episode {
     // end of the name.
     bool marked = false;
 
-    bool Known() const { return number >= 0; }
+    bool Known() const { return number >= 0 || date >= 0 || part >= 0; }
 };
 
 struct NameParts {
@@ -35,12 +40,19 @@ struct NameParts {
     // "Movie.ko"); the whole length when there is no tag.
     std::size_t untagged_length = 0;
     // The words before the first release tag, year or added bracket, normalised like `whole`,
-    // without a leading bracketed group name ("[Group] Title - 07" -> "title07").
+    // without a leading bracketed group name ("[Group] Title - 07" -> "title07"). A number
+    // that only looks like a year stays in it: the earlier of two ("Film 1984 (2020)") and
+    // one that ends the name unbracketed ("Film 2049").
     std::string title;
     int year = -1; // 1900 to 2099, -1 when none
+    // A country tag that ends the title ("Show.US.S01E01" -> "us"), empty when none.
+    std::string country;
     Episode episode;
-    // The words before the episode, normalised, without the group name and any year.
+    // The words before the episode, normalised, without the group name, a year, a season
+    // word or a country tag.
     std::string episode_title;
+    // A sample, trailer or featurette, or a "._" companion file: never anyone's partner.
+    bool extra = false;
     // Two markers in the name give different episodes: no episode is read.
     bool conflicting_episodes = false;
 };
@@ -49,8 +61,9 @@ struct NameParts {
 NameParts ReadNameParts(std::string_view stem);
 
 // True when the two names give the same episode: season and episode where both give a season;
-// a season-less episode stands for season 1 (or none); a packed "101" equals S01E01 only
-// against a name that gives season and episode.
+// a season-less episode stands for season 1; a packed "101" equals S01E01 only against a name
+// that gives season and episode. Dates, parts and specials agree as well; a name that gives
+// a date, part or episode the other lacks is another episode.
 bool SameEpisode(const Episode& a, const Episode& b);
 
 } // namespace tesslin

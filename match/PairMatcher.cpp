@@ -3,6 +3,8 @@
 #include "match/NameParts.h"
 #include "platform/PathStatus.h"
 
+#include <boost/filesystem/operations.hpp>
+
 #include <algorithm>
 #include <cstdint>
 #include <deque>
@@ -14,6 +16,16 @@ namespace tesslin {
 namespace {
 
 constexpr std::size_t kNone = SIZE_MAX;
+// How many files a reason names; the rest are counted.
+constexpr std::size_t kNamedInReason = 3;
+// The longest file name the common file systems take, in bytes.
+constexpr std::size_t kLongestName = 255;
+// Video extensions looked for beside the ones given, when a folder is listed for the videos
+// that already have a partner.
+constexpr std::string_view kVideoExtensions[] = {
+    "avi",  "mkv", "mp4", "wmv",  "m4v", "mov",  "ts",  "m2ts", "mts", "mpg", "mpeg",
+    "webm", "flv", "ogm", "rmvb", "rm",  "divx", "3gp", "vob",  "asf", "wtv",
+};
 
 // A file of either list, read once.
 struct File {
@@ -23,6 +35,9 @@ struct File {
     std::string_view stem; // the file name up to its last dot
     std::size_t folder;    // the folder it is compared in
     bool in_subtitle_folder = false;
+    // A video found in the folder's listing, not given: it has its partner already, so it
+    // is never proposed, but it makes a subtitle that also fits another video ambiguous.
+    bool partnered = false;
     NameParts parts;
 };
 
@@ -49,13 +64,38 @@ bool IsSubtitleFolder(std::string_view name) {
            lower == "자막";
 }
 
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        c = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+    }
+    return lower;
+}
+
+// The first few names and the count of the rest: a reason stays a line however many fit.
 std::string ListNames(const std::vector<const File*>& files) {
     std::string text;
-    for (const File* file : files) {
+    for (std::size_t i = 0; i < files.size() && i < kNamedInReason; ++i) {
         text += text.empty() ? "" : ", ";
-        text += file->name;
+        text += files[i]->name;
+    }
+    if (files.size() > kNamedInReason) {
+        text += " and " + std::to_string(files.size() - kNamedInReason) + " more";
     }
     return text;
+}
+
+// "Movie (2019)" and "Movie.2019.1080p": the same title, the years agreeing where both give
+// one; a title that ends in the other's year agrees too ("Movie 2019" has no year of its own).
+bool FilmTitlesAgree(const NameParts& a, const NameParts& b) {
+    if (a.title.empty() || b.title.empty()) {
+        return false;
+    }
+    if (a.title == b.title) {
+        return a.year < 0 || b.year < 0 || a.year == b.year;
+    }
+    return (a.year < 0 && b.year >= 0 && a.title == b.title + std::to_string(b.year)) ||
+           (b.year < 0 && a.year >= 0 && b.title == a.title + std::to_string(a.year));
 }
 
 bool NameTaken(const std::string& path) {
@@ -75,18 +115,21 @@ public:
         for (const auto& path : subtitles) {
             subtitles_.push_back(Read(path, true));
         }
+        AddPartneredVideos();
         video_count_.assign(folder_ids_.size(), 0);
         subtitle_count_.assign(folder_ids_.size(), 0);
         last_video_.assign(folder_ids_.size(), kNone);
         for (std::size_t v = 0; v < videos_.size(); ++v) {
             const File& file = videos_[v];
+            if (file.parts.extra) {
+                continue; // a sample or trailer: no partner, and no video of the folder
+            }
             ++video_count_[file.folder];
             last_video_[file.folder] = v;
             by_name_[NameKey(file.folder, file.parts.whole)].push_back(v);
-            if (file.parts.episode.Known()) {
-                by_episode_[EpisodeKey(file.folder, file.parts.episode.number)].push_back(v);
-                by_titled_episode_[TitledEpisodeKey(file.folder, file.parts.episode.number,
-                                                    file.parts.episode_title)]
+            for (const int id : Identities(file.parts.episode)) {
+                by_episode_[EpisodeKey(file.folder, id)].push_back(v);
+                by_titled_episode_[TitledEpisodeKey(file.folder, id, file.parts.episode_title)]
                     .push_back(v);
             }
         }
@@ -151,7 +194,7 @@ public:
             }
         }
         for (std::size_t v = 0; v < videos_.size(); ++v) {
-            if (!video_paired[v]) {
+            if (!video_paired[v] && !videos_[v].partnered) {
                 result.unpaired.push_back({*videos_[v].path, video_reason[v].empty()
                                                                  ? "no subtitle fits"
                                                                  : video_reason[v]});
@@ -166,6 +209,53 @@ public:
     }
 
 private:
+    // The videos of each subtitle's folder that were not given: they have their partner
+    // already, and a subtitle that fits one of them as well as a given one is ambiguous.
+    void AddPartneredVideos() {
+        std::vector<std::string> extensions(std::begin(kVideoExtensions),
+                                            std::end(kVideoExtensions));
+        std::unordered_map<std::string, bool> given; // folder and name of each given video
+        for (const File& video : videos_) {
+            given.emplace(NameKey(video.folder, std::string(video.name)), true);
+            if (const std::size_t dot = video.name.rfind('.'); dot != std::string_view::npos) {
+                extensions.push_back(Lower(video.name.substr(dot + 1)));
+            }
+        }
+        std::vector<bool> listed(folder_ids_.size(), false);
+        for (std::size_t s = 0; s < subtitles_.size(); ++s) {
+            const File& subtitle = subtitles_[s];
+            if (listed[subtitle.folder]) {
+                continue;
+            }
+            listed[subtitle.folder] = true;
+            boost::filesystem::path folder = subtitle.path->parent_path();
+            if (subtitle.in_subtitle_folder) {
+                folder = folder.parent_path();
+            }
+            boost::system::error_code error;
+            for (boost::filesystem::directory_iterator it(folder.empty() ? "." : folder, error),
+                 end;
+                 !error && it != end; it.increment(error)) {
+                const std::string name = it->path().filename().string();
+                const std::size_t dot = name.rfind('.');
+                if (dot == std::string::npos ||
+                    std::find(extensions.begin(), extensions.end(), Lower(name.substr(dot + 1))) ==
+                        extensions.end() ||
+                    given.count(NameKey(subtitle.folder, name)) != 0) {
+                    continue;
+                }
+                boost::system::error_code status_error;
+                if (it->symlink_status(status_error).type() != boost::filesystem::regular_file) {
+                    continue;
+                }
+                File file = Read(listed_paths_.emplace_back(folder / name), false);
+                file.folder = subtitles_[s].folder;
+                file.partnered = true;
+                videos_.push_back(std::move(file));
+            }
+        }
+    }
+
     File Read(const boost::filesystem::path& path, bool subtitle) {
         File file;
         file.path = &path;
@@ -193,7 +283,7 @@ private:
     }
 
     static std::uint64_t EpisodeKey(std::size_t folder, int number) {
-        return (std::uint64_t(folder) << 32) | std::uint32_t(number);
+        return (std::uint64_t(folder) << 32) ^ std::uint32_t(number);
     }
 
     static std::string TitledEpisodeKey(std::size_t folder, int number, const std::string& title) {
@@ -208,8 +298,13 @@ private:
     }
 
     // The episode's title agrees: the same words, or none on a side whose episode is marked
-    // ("E02.srt" beside "Show.S01E02.mkv"). Two series in one folder thus never cross.
+    // ("E02.srt" beside "Show.S01E02.mkv"). Two series in one folder thus never cross. A
+    // year or country tag on one side only is no disagreement; two different ones are.
     static bool TitlesAgree(const NameParts& a, const NameParts& b) {
+        if ((a.year >= 0 && b.year >= 0 && a.year != b.year) ||
+            (!a.country.empty() && !b.country.empty() && a.country != b.country)) {
+            return false;
+        }
         if (a.episode_title.empty() || b.episode_title.empty()) {
             return (a.episode_title.empty() && a.episode.marked) ||
                    (b.episode_title.empty() && b.episode.marked);
@@ -217,43 +312,70 @@ private:
         return a.episode_title == b.episode_title;
     }
 
-    std::vector<std::size_t> VideosOfEpisode(const File& subtitle) const {
-        const Episode& episode = subtitle.parts.episode;
-        std::vector<std::size_t> found;
+    // The numbers an episode is looked up by: its number, its broadcast date, its part, and
+    // the season and number run together ("101" of S01E01) or taken apart.
+    static std::vector<int> Identities(const Episode& episode) {
+        std::vector<int> ids;
+        if (episode.number >= 0) {
+            ids.push_back(episode.number);
+            if (episode.season >= 0) {
+                ids.push_back(episode.season * 100 + episode.number);
+            }
+            if (episode.packable) {
+                ids.push_back(episode.number % 100);
+            }
+        }
+        if (episode.date >= 0) {
+            ids.push_back(episode.date);
+        }
+        if (episode.part >= 0 && episode.number < 0 && episode.date < 0) {
+            ids.push_back(-2 - episode.part);
+        }
+        return ids;
+    }
+
+    // Every video of the subtitle's folder whose episode and title agree with the
+    // subtitle's; subtitles that read alike share one search.
+    const std::vector<std::size_t>& VideosOfEpisode(const File& subtitle) {
+        static const std::vector<std::size_t> none;
+        const NameParts& parts = subtitle.parts;
+        const Episode& episode = parts.episode;
         if (!episode.Known()) {
-            return found;
+            return none;
         }
-        // A video's number is looked up as given, as a packed "101" of S01E01, or as the
-        // episode within a packed number.
-        std::vector<int> numbers{episode.number};
-        if (episode.season >= 0) {
-            numbers.push_back(episode.season * 100 + episode.number);
+        std::string key = TitledEpisodeKey(subtitle.folder, episode.number, parts.episode_title);
+        for (const int field :
+             {episode.season, episode.last, episode.date, episode.part, parts.year,
+              int(episode.special), int(episode.packable), int(episode.marked)}) {
+            key.append(reinterpret_cast<const char*>(&field), sizeof field);
         }
-        if (episode.packable) {
-            numbers.push_back(episode.number % 100);
+        key += parts.country;
+        const auto [known, added] = episode_searches_.try_emplace(key);
+        if (!added) {
+            return known->second;
         }
         // A subtitle with a title looks among the videos of its title and those without one;
         // in a folder of many series that spares comparing it with every series' episode.
         std::vector<const std::vector<std::size_t>*> lists;
-        const auto add = [&lists](const auto& map, const auto& key) {
-            if (const auto it = map.find(key); it != map.end()) {
+        const auto add = [&lists](const auto& map, const auto& map_key) {
+            if (const auto it = map.find(map_key); it != map.end()) {
                 lists.push_back(&it->second);
             }
         };
-        const std::string& title = subtitle.parts.episode_title;
-        for (const int number : numbers) {
+        const std::string& title = parts.episode_title;
+        for (const int id : Identities(episode)) {
             if (title.empty()) {
-                add(by_episode_, EpisodeKey(subtitle.folder, number));
+                add(by_episode_, EpisodeKey(subtitle.folder, id));
             } else {
-                add(by_titled_episode_, TitledEpisodeKey(subtitle.folder, number, title));
-                add(by_titled_episode_, TitledEpisodeKey(subtitle.folder, number, {}));
+                add(by_titled_episode_, TitledEpisodeKey(subtitle.folder, id, title));
+                add(by_titled_episode_, TitledEpisodeKey(subtitle.folder, id, {}));
             }
         }
+        std::vector<std::size_t>& found = known->second;
         for (const std::vector<std::size_t>* list : lists) {
             for (const std::size_t v : *list) {
                 const File& video = videos_[v];
-                if (video.folder == subtitle.folder && SameEpisode(video.parts.episode, episode) &&
-                    TitlesAgree(video.parts, subtitle.parts) &&
+                if (SameEpisode(video.parts.episode, episode) && TitlesAgree(video.parts, parts) &&
                     std::find(found.begin(), found.end(), v) == found.end()) {
                     found.push_back(v);
                 }
@@ -262,37 +384,49 @@ private:
         return found;
     }
 
-    // The one video of the subtitle's folder when each kind has one file there and their
-    // titles agree without release tags ("Movie.2019.1080p.BluRay" and "Movie (2019)").
+    // The one video of the subtitle's folder when each kind has one file there (every video
+    // counted, with a partner or without) and their titles agree without release tags
+    // ("Movie.2019.1080p.BluRay" and "Movie (2019)"); neither gives an episode, date or part
+    // the other does not.
     std::vector<std::size_t> VideoOfTitle(const File& subtitle) const {
         const NameParts& parts = subtitle.parts;
-        if (parts.title.empty() || video_count_[subtitle.folder] != 1 ||
-            subtitle_count_[subtitle.folder] != 1) {
+        if (video_count_[subtitle.folder] != 1 || subtitle_count_[subtitle.folder] != 1) {
             return {};
         }
         const std::size_t v = last_video_[subtitle.folder];
         const NameParts& video = videos_[v].parts;
-        const bool years_agree = video.year < 0 || parts.year < 0 || video.year == parts.year;
-        return video.title == parts.title && years_agree ? std::vector<std::size_t>{v}
-                                                         : std::vector<std::size_t>{};
+        const bool same_episode = (!video.episode.Known() && !parts.episode.Known()) ||
+                                  SameEpisode(video.episode, parts.episode);
+        return FilmTitlesAgree(video, parts) && same_episode && !video.conflicting_episodes &&
+                       !parts.conflicting_episodes
+                   ? std::vector<std::size_t>{v}
+                   : std::vector<std::size_t>{};
     }
 
     void Choose(std::size_t s, std::size_t& choice, const char*& rule, std::string& reason) {
         const File& subtitle = subtitles_[s];
         const NameParts& parts = subtitle.parts;
+        if (parts.extra) {
+            reason = "a sample, trailer or companion file";
+            return;
+        }
         std::vector<std::size_t> found = VideosNamed(subtitle.folder, parts.whole);
         rule = "name";
         if (found.empty() && !parts.tag.empty()) {
             found = VideosNamed(subtitle.folder, parts.untagged);
             rule = "language";
         }
-        if (found.empty()) {
+        if (found.empty() && !parts.conflicting_episodes) {
             found = VideosOfEpisode(subtitle);
             rule = "episode";
         }
         if (found.empty()) {
             found = VideoOfTitle(subtitle);
             rule = "title";
+        }
+        if (found.size() == 1 && videos_[found.front()].partnered) {
+            reason = "its video has a subtitle already: " + std::string(videos_[found[0]].name);
+            return;
         }
         if (found.size() == 1) {
             choice = found.front();
@@ -353,24 +487,40 @@ private:
             reason = "a file name without an extension";
             return {};
         }
-        const bool keep = options_.keep_language_tag && !subtitle.parts.tag.empty();
+        std::string name;
+        std::size_t name_start = 0; // where the new file name starts in `name`
         if (options_.rename_sub_file) {
-            std::string name(video_path.substr(0, video_dot));
-            if (keep) {
+            name = video_path.substr(0, video_dot);
+            if (options_.keep_language_tag && !subtitle.parts.tag.empty()) {
                 name += '.';
                 name += subtitle.parts.tag;
             }
-            return name.append(subtitle_path.substr(subtitle_dot));
-        }
-        if (subtitle.in_subtitle_folder) {
+            name.append(subtitle_path.substr(subtitle_dot));
+            name_start = video_path.size() - video.name.size();
+        } else if (subtitle.in_subtitle_folder) {
             // The video would move into the subtitles' folder, away from its own.
             reason = "the subtitle lies in a sub-folder for subtitles; only the subtitle moves";
             return {};
+        } else {
+            // A language tag names the subtitle's language, never the video's: the video takes
+            // the subtitle's name without it ("Film.2003.2160p.mkv" and "film.2003.ko.smi"
+            // make "film.2003.mkv", which players pair with the subtitle as it is).
+            const std::size_t stem_end =
+                subtitle_dot - subtitle.stem.size() + subtitle.parts.untagged_length;
+            name =
+                std::string(subtitle_path.substr(0, stem_end)).append(video_path.substr(video_dot));
+            name_start = subtitle_path.size() - subtitle.name.size();
         }
-        const std::size_t stem_end =
-            keep ? subtitle_dot - subtitle.stem.size() + subtitle.parts.untagged_length
-                 : subtitle_dot;
-        return std::string(subtitle_path.substr(0, stem_end)).append(video_path.substr(video_dot));
+        if (name.size() - name_start > kLongestName) {
+            std::size_t shown = name_start + 40; // a whole character's bytes only
+            while ((static_cast<unsigned char>(name[shown]) & 0xC0) == 0x80) {
+                --shown;
+            }
+            reason = "the new name would be longer than " + std::to_string(kLongestName) +
+                     " bytes: " + name.substr(name_start, shown - name_start) + "...";
+            return {};
+        }
+        return name;
     }
 
     const MatchOptions options_;
@@ -383,7 +533,11 @@ private:
     std::unordered_map<std::string, std::vector<std::size_t>> by_name_;
     std::unordered_map<std::uint64_t, std::vector<std::size_t>> by_episode_;
     std::unordered_map<std::string, std::vector<std::size_t>> by_titled_episode_;
-    std::vector<std::size_t> last_video_; // per folder, the last video given
+    // The videos found for each kind of subtitle, so that a thousand subtitles that read
+    // alike cost one search.
+    std::unordered_map<std::string, std::vector<std::size_t>> episode_searches_;
+    std::deque<boost::filesystem::path> listed_paths_; // the partnered videos' paths
+    std::vector<std::size_t> last_video_;              // per folder, the last video given
 };
 
 } // namespace
