@@ -121,8 +121,8 @@ std::string ComposeHangul(std::string_view text) {
 // written with combining marks, so that a name typed without them still compares equal.
 std::string FoldAccents(std::string text) {
     if (std::none_of(text.begin(), text.end(), [](char c) {
-            return static_cast<unsigned char>(c) == 0xC3 || static_cast<unsigned char>(c) == 0xCC ||
-                   static_cast<unsigned char>(c) == 0xCD;
+            return static_cast<unsigned char>(c) == 0xC2 || static_cast<unsigned char>(c) == 0xC3 ||
+                   static_cast<unsigned char>(c) == 0xCC || static_cast<unsigned char>(c) == 0xCD;
         })) {
         return text;
     }
@@ -137,9 +137,10 @@ std::string FoldAccents(std::string text) {
         if (c == 0xC3 && next >= 0x80 && next <= 0xBF && kLatin1[next - 0x80] != '*') {
             out += kLatin1[next - 0x80];
             ++i;
-        } else if ((c == 0xCC && next >= 0x80 && next <= 0xBF) ||
+        } else if ((c == 0xC2 && next >= 0xA0 && next <= 0xBF) ||
+                   (c == 0xCC && next >= 0x80 && next <= 0xBF) ||
                    (c == 0xCD && next >= 0x80 && next <= 0xAF)) {
-            ++i; // a combining mark, U+0300 to U+036F
+            ++i; // a sign ("Gintama°") or a combining mark, U+0300 to U+036F
         } else {
             out += char(c);
         }
@@ -379,7 +380,10 @@ public:
         }
         const std::size_t cut = std::min(Cut(year_at), tag_first);
         parts.title = Words(first_, cut, false);
-        ReadEpisode(parts, cut);
+        // "Title 2011 148": the one word after the year may be the episode.
+        const bool after_year =
+            year_at + 2 == tag_first && PlainNumber(tokens_[year_at + 1].lower) >= 0;
+        ReadEpisode(parts, cut, after_year ? year_at + 1 : cut - 1);
         return parts;
     }
 
@@ -457,10 +461,13 @@ private:
         }
     }
 
-    // True when the number at `i` is joined to another number by a single dot.
+    // True when the number at `i` is a digit joined to another by a single dot ("5.1"); longer
+    // numbers so joined are a title's and its year ("Apollo.13.1995") or packed ("24.306").
     bool Dotted(std::size_t i) const {
         const auto joined = [this](std::size_t a) { // tokens a and a + 1
-            return Joined(a, ".") && IsDigits(tokens_[a].lower) && IsDigits(tokens_[a + 1].lower);
+            return Joined(a, ".") && tokens_[a].lower.size() == 1 &&
+                   tokens_[a + 1].lower.size() == 1 && IsDigit(tokens_[a].lower[0]) &&
+                   IsDigit(tokens_[a + 1].lower[0]);
         };
         return joined(i) || (i > 0 && joined(i - 1));
     }
@@ -711,6 +718,14 @@ private:
                 return {rest.empty() ? std::size_t(2) : std::size_t(1), true};
             }
         }
+        // "01of06"
+        rest = t;
+        if (const int number = ReadNumber(rest, 1, 3); number >= 0 && StartsWithWord(rest, "of") &&
+                                                       ReadNumber(rest, 1, 3) >= 0 &&
+                                                       rest.empty()) {
+            episode.number = episode.last = number;
+            return {1, true};
+        }
         // "01 of 24", "[01 of 24]"
         if (const int number = PlainNumber(t); number >= 0 && i + 2 < tokens_.size() &&
                                                *next == "of" && IsDigits(tokens_[i + 2].lower)) {
@@ -721,9 +736,8 @@ private:
         if (const int number = PlainNumber(t); number >= 0 && !IsYear(t) && !release_[i]) {
             const std::string_view gap = Gap(i);
             const bool hash = gap.find('#') != std::string_view::npos;
-            const bool dash = gap.find('-') != std::string_view::npos &&
-                              (gap.find(' ') != std::string_view::npos ||
-                               gap.find('\t') != std::string_view::npos);
+            // " - 07", "_-_07": a dash with blanks; "Catch-22" is a title.
+            const bool dash = gap.find('-') != std::string_view::npos && gap.size() >= 2;
             const bool bracketed = tokens_[i].group >= 0 &&
                                    groups_[std::size_t(tokens_[i].group)].count == 1 && i >= first_;
             if (hash || dash || bracketed) {
@@ -736,7 +750,7 @@ private:
 
     // The first marker is the episode; a later one that names itself an episode must agree,
     // while a later bare number belongs to the episode's title ("3x07 - Day 3 - 7 AM").
-    void ReadEpisode(NameParts& parts, std::size_t cut) {
+    void ReadEpisode(NameParts& parts, std::size_t cut, std::size_t last_word) {
         Episode& found = parts.episode;
         std::size_t title_end = tokens_.size();
         bool marked = false;
@@ -813,8 +827,8 @@ private:
             i += read.span;
         }
         if (!marked && found.date < 0 && found.part < 0) {
-            ReadTrailingNumber(parts, cut);
-            title_end = parts.episode.Known() ? cut - 1 : title_end;
+            ReadTrailingNumber(parts, last_word);
+            title_end = parts.episode.Known() ? std::min(cut, last_word) : title_end;
         }
         if (!found.Known()) {
             return;
@@ -822,7 +836,7 @@ private:
         if (found.season < 0) {
             // "Show Season 2 Episode 4", "쇼 시즌2 4화", "Show S2 - 07", "Show 2nd Season - 07"
             for (std::size_t i = first_ + 1; i < title_end; ++i) {
-                if (const int season = SeasonAt(i); season >= 0) {
+                if (const int season = SeasonAt(i, title_end); season >= 0) {
                     found.season = season;
                     found.special = found.special || season == 0;
                     title_end = i;
@@ -840,8 +854,9 @@ private:
 
     // The season that the words at `i` name ("Season 2", "season2", "시즌 2", "S2",
     // "2nd Season"), or -1.
-    int SeasonAt(std::size_t i) const {
-        const std::string* next = i + 1 < tokens_.size() ? &tokens_[i + 1].lower : nullptr;
+    int SeasonAt(std::size_t i, std::size_t end) const {
+        // The season's number lies before the episode: "Final Season - 05" gives none.
+        const std::string* next = i + 1 < end ? &tokens_[i + 1].lower : nullptr;
         std::size_t span = 0;
         for (const std::string_view word : kSeasonWords) {
             if (const int season = WordAndNumber(tokens_[i].lower, next, word, true, span);
@@ -856,17 +871,19 @@ private:
         }
         rest = tokens_[i].lower;
         const int season = ReadNumber(rest, 1, 2);
+        if (rest == "기") {
+            return season; // "3기"
+        }
         const bool ordinal = rest == "st" || rest == "nd" || rest == "rd" || rest == "th";
         return season >= 0 && ordinal && next != nullptr && *next == "season" ? season : -1;
     }
 
-    // "Title 07", "우리들의 블루스 01", "show.101.hdtv": the last word of the title part, when
-    // it is a number that is not a year.
-    void ReadTrailingNumber(NameParts& parts, std::size_t cut) {
-        if (cut <= first_) {
+    // "Title 07", "우리들의 블루스 01", "show.101.hdtv", "Title 2011 148": the word `i` (the last
+    // of the title, or the one word after its year), when it is a number that is not a year.
+    void ReadTrailingNumber(NameParts& parts, std::size_t i) {
+        if (i < first_ || i >= tokens_.size()) {
             return;
         }
-        const std::size_t i = cut - 1;
         std::size_t digits = 0;
         const int number = PlainNumber(tokens_[i].lower, &digits);
         if (number < 0 || IsYear(tokens_[i].lower) || release_[i]) {
@@ -901,13 +918,15 @@ NameParts ReadNameParts(std::string_view stem) {
 
 bool SameEpisode(const Episode& a, const Episode& b) {
     if (!a.Known() || !b.Known() || a.special != b.special || a.part != b.part ||
-        a.date != b.date) {
+        (a.date >= 0 && b.date >= 0 && a.date != b.date)) {
         return false;
     }
     if (a.number < 0 || b.number < 0) {
         // The same broadcast date tells the episode by itself ("Show.E500.201010" and "Show
-        // 201010"); the same part does only when neither side gives an episode.
-        return a.date >= 0 || (a.number < 0 && b.number < 0);
+        // 201010"); the same part does only when neither side gives an episode or date.
+        return a.date >= 0 && b.date >= 0
+                   ? true
+                   : a.number < 0 && b.number < 0 && a.date < 0 && b.date < 0;
     }
     if (a.season >= 0 && b.season >= 0) {
         return a.season == b.season && a.number == b.number && a.last == b.last;

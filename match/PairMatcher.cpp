@@ -118,15 +118,18 @@ public:
         AddPartneredVideos();
         video_count_.assign(folder_ids_.size(), 0);
         subtitle_count_.assign(folder_ids_.size(), 0);
-        last_video_.assign(folder_ids_.size(), kNone);
         for (std::size_t v = 0; v < videos_.size(); ++v) {
             const File& file = videos_[v];
             if (file.parts.extra) {
                 continue; // a sample or trailer: no partner, and no video of the folder
             }
             ++video_count_[file.folder];
-            last_video_[file.folder] = v;
             by_name_[NameKey(file.folder, file.parts.whole)].push_back(v);
+            by_title_[NameKey(file.folder, file.parts.title)].push_back(v);
+            if (file.parts.year >= 0) {
+                by_title_[NameKey(file.folder, file.parts.title + std::to_string(file.parts.year))]
+                    .push_back(v);
+            }
             for (const int id : Identities(file.parts.episode)) {
                 by_episode_[EpisodeKey(file.folder, id)].push_back(v);
                 by_titled_episode_[TitledEpisodeKey(file.folder, id, file.parts.episode_title)]
@@ -384,23 +387,51 @@ private:
         return found;
     }
 
-    // The one video of the subtitle's folder when each kind has one file there (every video
-    // counted, with a partner or without) and their titles agree without release tags
-    // ("Movie.2019.1080p.BluRay" and "Movie (2019)"); neither gives an episode, date or part
-    // the other does not.
-    std::vector<std::size_t> VideoOfTitle(const File& subtitle) const {
+    // The videos whose title agrees once release tags are dropped ("Movie.2019.1080p.BluRay"
+    // and "Movie (2019)"), neither name giving an episode, date or part the other does not.
+    // When each kind has one file in the folder (every video counted, with a partner or
+    // without), a year on one side only will do; else both must give the same year, which
+    // tells two films of one name apart.
+    const std::vector<std::size_t>& VideosOfTitle(const File& subtitle) {
+        static const std::vector<std::size_t> none;
         const NameParts& parts = subtitle.parts;
-        if (video_count_[subtitle.folder] != 1 || subtitle_count_[subtitle.folder] != 1) {
-            return {};
+        const bool alone =
+            video_count_[subtitle.folder] == 1 && subtitle_count_[subtitle.folder] == 1;
+        if (parts.title.empty() || parts.conflicting_episodes || (!alone && parts.year < 0)) {
+            return none;
         }
-        const std::size_t v = last_video_[subtitle.folder];
-        const NameParts& video = videos_[v].parts;
-        const bool same_episode = (!video.episode.Known() && !parts.episode.Known()) ||
-                                  SameEpisode(video.episode, parts.episode);
-        return FilmTitlesAgree(video, parts) && same_episode && !video.conflicting_episodes &&
-                       !parts.conflicting_episodes
-                   ? std::vector<std::size_t>{v}
-                   : std::vector<std::size_t>{};
+        const std::string year = parts.year < 0 ? "" : std::to_string(parts.year);
+        std::string key = NameKey(subtitle.folder, parts.title) + '\0' + year;
+        key += alone ? "\1" : "\2";
+        for (const int field : {parts.episode.season, parts.episode.number, parts.episode.last,
+                                parts.episode.date, parts.episode.part}) {
+            key.append(reinterpret_cast<const char*>(&field), sizeof field);
+        }
+        const auto [known, added] = title_searches_.try_emplace(key);
+        if (!added) {
+            return known->second;
+        }
+        std::vector<std::size_t>& found = known->second;
+        for (const std::string& title : {parts.title, parts.title + year}) {
+            const auto list = by_title_.find(NameKey(subtitle.folder, title));
+            if (list == by_title_.end()) {
+                continue;
+            }
+            for (const std::size_t v : list->second) {
+                const NameParts& video = videos_[v].parts;
+                const bool same_episode = (!video.episode.Known() && !parts.episode.Known()) ||
+                                          SameEpisode(video.episode, parts.episode);
+                if ((alone || video.year == parts.year) && FilmTitlesAgree(video, parts) &&
+                    same_episode && !video.conflicting_episodes &&
+                    std::find(found.begin(), found.end(), v) == found.end()) {
+                    found.push_back(v);
+                }
+            }
+            if (year.empty()) {
+                break;
+            }
+        }
+        return found;
     }
 
     void Choose(std::size_t s, std::size_t& choice, const char*& rule, std::string& reason) {
@@ -421,7 +452,7 @@ private:
             rule = "episode";
         }
         if (found.empty()) {
-            found = VideoOfTitle(subtitle);
+            found = VideosOfTitle(subtitle);
             rule = "title";
         }
         if (found.size() == 1 && videos_[found.front()].partnered) {
@@ -536,8 +567,9 @@ private:
     // The videos found for each kind of subtitle, so that a thousand subtitles that read
     // alike cost one search.
     std::unordered_map<std::string, std::vector<std::size_t>> episode_searches_;
+    std::unordered_map<std::string, std::vector<std::size_t>> by_title_;
+    std::unordered_map<std::string, std::vector<std::size_t>> title_searches_;
     std::deque<boost::filesystem::path> listed_paths_; // the partnered videos' paths
-    std::vector<std::size_t> last_video_;              // per folder, the last video given
 };
 
 } // namespace
