@@ -669,8 +669,8 @@ private:
                 if (std::string_view second = number_text;
                     number >= 0 && StartsWithWord(second, "e")) {
                     if (const int last = PlainNumber(second); last > number) {
+                        episode.last = last; // E01E02
                         episode.number = number;
-                        episode.last = last;
                         return {1, true};
                     }
                 }
