@@ -72,15 +72,17 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-// The first few names and the count of the rest: a reason stays a line however many fit.
-std::string ListNames(const std::vector<const File*>& files) {
-    std::string text;
-    for (std::size_t i = 0; i < files.size() && i < kNamedInReason; ++i) {
-        text += text.empty() ? "" : ", ";
-        text += files[i]->name;
+// "N videos fit: a, b, c and 7 more": the first few names of `which` and the count of the
+// rest, so that a reason stays one line however many fit.
+std::string CountAndNames(const std::vector<std::size_t>& which, const std::vector<File>& files,
+                          std::string_view kind) {
+    std::string text = std::to_string(which.size()) + ' ' + std::string(kind) + " fit: ";
+    for (std::size_t i = 0; i < which.size() && i < kNamedInReason; ++i) {
+        text += i == 0 ? "" : ", ";
+        text += files[which[i]].name;
     }
-    if (files.size() > kNamedInReason) {
-        text += " and " + std::to_string(files.size() - kNamedInReason) + " more";
+    if (which.size() > kNamedInReason) {
+        text += " and " + std::to_string(which.size() - kNamedInReason) + " more";
     }
     return text;
 }
@@ -295,9 +297,10 @@ private:
         return key;
     }
 
-    std::vector<std::size_t> VideosNamed(std::size_t folder, const std::string& name) const {
+    const std::vector<std::size_t>& VideosNamed(std::size_t folder, const std::string& name) const {
+        static const std::vector<std::size_t> none;
         const auto it = by_name_.find(NameKey(folder, name));
-        return it == by_name_.end() ? std::vector<std::size_t>() : it->second;
+        return it == by_name_.end() ? none : it->second;
     }
 
     // The episode's title agrees: the same words, or none on a side whose episode is marked
@@ -441,20 +444,23 @@ private:
             reason = "a sample, trailer or companion file";
             return;
         }
-        std::vector<std::size_t> found = VideosNamed(subtitle.folder, parts.whole);
+        // The candidates are shared lists, never copied: a thousand subtitles that fit the
+        // same thousand videos stay a linear run.
+        const std::vector<std::size_t>* candidates = &VideosNamed(subtitle.folder, parts.whole);
         rule = "name";
-        if (found.empty() && !parts.tag.empty()) {
-            found = VideosNamed(subtitle.folder, parts.untagged);
+        if (candidates->empty() && !parts.tag.empty()) {
+            candidates = &VideosNamed(subtitle.folder, parts.untagged);
             rule = "language";
         }
-        if (found.empty() && !parts.conflicting_episodes) {
-            found = VideosOfEpisode(subtitle);
+        if (candidates->empty() && !parts.conflicting_episodes) {
+            candidates = &VideosOfEpisode(subtitle);
             rule = "episode";
         }
-        if (found.empty()) {
-            found = VideosOfTitle(subtitle);
+        if (candidates->empty()) {
+            candidates = &VideosOfTitle(subtitle);
             rule = "title";
         }
+        const std::vector<std::size_t>& found = *candidates;
         if (found.size() == 1 && videos_[found.front()].partnered) {
             reason = "its video has a subtitle already: " + std::string(videos_[found[0]].name);
             return;
@@ -468,11 +474,7 @@ private:
                                                 : "no video fits";
             return;
         }
-        std::vector<const File*> files;
-        for (const std::size_t v : found) {
-            files.push_back(&videos_[v]);
-        }
-        reason = std::to_string(found.size()) + " videos fit: " + ListNames(files);
+        reason = CountAndNames(found, videos_, "videos");
     }
 
     // One video, several subtitles: fine for the same name in several languages
@@ -493,11 +495,7 @@ private:
             if (same) {
                 continue;
             }
-            std::vector<const File*> files;
-            for (const std::size_t s : subs) {
-                files.push_back(&subtitles_[s]);
-            }
-            video_reason[v] = std::to_string(subs.size()) + " subtitles fit: " + ListNames(files);
+            video_reason[v] = CountAndNames(subs, subtitles_, "subtitles");
             for (const std::size_t s : subs) {
                 choice[s] = kNone;
                 reason[s] =
