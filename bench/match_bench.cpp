@@ -1,8 +1,10 @@
 // Times the pair matcher on 10,000 unmatched videos and 10,000 unmatched subtitles, in a tree
-// of 500 folders and in one flat folder, side by side with the scan that finds them.
-//   match_bench OUT [ROUNDS]  makes OUT/tree and OUT/flat once (kept for later runs), then per
-//                             round scans each and runs the matcher on the scan's lists;
-//                             prints the medians and the number of proposals
+// of 500 folders and in one flat folder, and on one folder of 3,000 videos and 3,000
+// subtitles each of which fits every video, side by side with the scan that finds them.
+//   match_bench OUT [ROUNDS]  makes OUT/tree, OUT/flat and OUT/ambiguous once (kept for later
+//                             runs), then per round scans each and runs the matcher on the
+//                             scan's lists; prints the medians, the number of proposals and
+//                             the bytes of the reasons given for the files left alone
 #include "match/PairMatcher.h"
 #include "scan/MismatchScanner.h"
 
@@ -64,6 +66,18 @@ void Make(const fs::path& root, bool flat) {
     }
 }
 
+// 3,000 releases of one episode and 3,000 subtitles for it: every subtitle fits every video.
+void MakeAmbiguous(const fs::path& root) {
+    if (fs::exists(root)) {
+        return;
+    }
+    fs::create_directories(root);
+    for (int n = 1; n <= 3000; ++n) {
+        Touch(root / ("Show.S01E01.1080p.WEB-DL.GRP" + std::to_string(n) + ".mkv"));
+        Touch(root / ("Show E01 (" + std::to_string(n) + ").smi"));
+    }
+}
+
 double Seconds(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
@@ -89,6 +103,7 @@ void Run(const fs::path& root, int rounds) {
     std::size_t videos_count = 0;
     std::size_t subtitles_count = 0;
     std::size_t proposals = 0;
+    std::size_t reason_bytes = 0;
     for (int round = 0; round < rounds; ++round) {
         tesslin::CMismatchScanner scanner;
         scanner.root_directory = root.string();
@@ -112,13 +127,18 @@ void Run(const fs::path& root, int rounds) {
         videos_count = videos.size();
         subtitles_count = subtitles.size();
         proposals = found.proposals.size();
+        reason_bytes = 0;
+        for (const tesslin::UnpairedFile& file : found.unpaired) {
+            reason_bytes += file.reason.size();
+        }
     }
-    std::printf("%s: %zu videos + %zu subtitles unmatched, %zu proposals; median of %d rounds:\n"
+    std::printf("%s: %zu videos + %zu subtitles unmatched, %zu proposals, reasons %zu bytes; "
+                "median of %d rounds:\n"
                 "  scan     %7.1f ms wall %7.1f ms cpu\n"
                 "  matcher  %7.1f ms wall %7.1f ms cpu\n",
-                root.filename().string().c_str(), videos_count, subtitles_count, proposals, rounds,
-                1000 * Median(scan_times), 1000 * Median(scan_cpu), 1000 * Median(match_times),
-                1000 * Median(match_cpu));
+                root.filename().string().c_str(), videos_count, subtitles_count, proposals,
+                reason_bytes, rounds, 1000 * Median(scan_times), 1000 * Median(scan_cpu),
+                1000 * Median(match_times), 1000 * Median(match_cpu));
 }
 
 } // namespace
@@ -132,7 +152,9 @@ int main(int argc, char* argv[]) {
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
     Make(out / "tree", false);
     Make(out / "flat", true);
+    MakeAmbiguous(out / "ambiguous");
     Run(out / "tree", rounds);
     Run(out / "flat", rounds);
+    Run(out / "ambiguous", rounds);
     return 0;
 }

@@ -10,6 +10,7 @@
 #include <deque>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace tesslin {
 
@@ -217,13 +218,15 @@ private:
     // The videos of each subtitle's folder that were not given: they have their partner
     // already, and a subtitle that fits one of them as well as a given one is ambiguous.
     void AddPartneredVideos() {
-        std::vector<std::string> extensions(std::begin(kVideoExtensions),
-                                            std::end(kVideoExtensions));
-        std::unordered_map<std::string, bool> given; // folder and name of each given video
+        std::unordered_set<std::string> extensions;
+        for (const std::string_view extension : kVideoExtensions) {
+            extensions.emplace(extension);
+        }
+        std::unordered_set<std::string> given; // folder and name of each given video
         for (const File& video : videos_) {
-            given.emplace(NameKey(video.folder, std::string(video.name)), true);
+            given.insert(NameKey(video.folder, std::string(video.name)));
             if (const std::size_t dot = video.name.rfind('.'); dot != std::string_view::npos) {
-                extensions.push_back(Lower(video.name.substr(dot + 1)));
+                extensions.insert(Lower(video.name.substr(dot + 1)));
             }
         }
         std::vector<bool> listed(folder_ids_.size(), false);
@@ -244,8 +247,7 @@ private:
                 const std::string name = it->path().filename().string();
                 const std::size_t dot = name.rfind('.');
                 if (dot == std::string::npos ||
-                    std::find(extensions.begin(), extensions.end(), Lower(name.substr(dot + 1))) ==
-                        extensions.end() ||
+                    extensions.count(Lower(name.substr(dot + 1))) == 0 ||
                     given.count(NameKey(subtitle.folder, name)) != 0) {
                     continue;
                 }
@@ -318,6 +320,13 @@ private:
         return a.episode_title == b.episode_title;
     }
 
+    // The videos found in several lists once each, in the order given.
+    static std::vector<std::size_t>& Distinct(std::vector<std::size_t>& found) {
+        std::sort(found.begin(), found.end());
+        found.erase(std::unique(found.begin(), found.end()), found.end());
+        return found;
+    }
+
     // The numbers an episode is looked up by: its number, its broadcast date, its part, and
     // the season and number run together ("101" of S01E01) or taken apart.
     static std::vector<int> Identities(const Episode& episode) {
@@ -381,13 +390,12 @@ private:
         for (const std::vector<std::size_t>* list : lists) {
             for (const std::size_t v : *list) {
                 const File& video = videos_[v];
-                if (SameEpisode(video.parts.episode, episode) && TitlesAgree(video.parts, parts) &&
-                    std::find(found.begin(), found.end(), v) == found.end()) {
+                if (SameEpisode(video.parts.episode, episode) && TitlesAgree(video.parts, parts)) {
                     found.push_back(v);
                 }
             }
         }
-        return found;
+        return Distinct(found);
     }
 
     // The videos whose title agrees once release tags are dropped ("Movie.2019.1080p.BluRay"
@@ -425,8 +433,7 @@ private:
                 const bool same_episode = (!video.episode.Known() && !parts.episode.Known()) ||
                                           SameEpisode(video.episode, parts.episode);
                 if ((alone || video.year == parts.year) && FilmTitlesAgree(video, parts) &&
-                    same_episode && !video.conflicting_episodes &&
-                    std::find(found.begin(), found.end(), v) == found.end()) {
+                    same_episode && !video.conflicting_episodes) {
                     found.push_back(v);
                 }
             }
@@ -434,7 +441,7 @@ private:
                 break;
             }
         }
-        return found;
+        return Distinct(found);
     }
 
     void Choose(std::size_t s, std::size_t& choice, const char*& rule, std::string& reason) {
