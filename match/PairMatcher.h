@@ -30,8 +30,8 @@ struct UnpairedFile {
 
 struct MatchOptions {
     bool rename_sub_file = true; // the subtitle takes the video's name; false: the reverse
-    // The subtitle keeps its language tag in its new name ("Video.ko.smi"); a video that
-    // takes a tagged subtitle's name takes it without the tag.
+    // The subtitle keeps its language tag in its new name ("Video.ko.smi"). A video that
+    // takes a tagged subtitle's name takes it without the tag, whatever this says.
     bool keep_language_tag = false;
 };
 
@@ -40,18 +40,28 @@ struct Suggestions {
     std::vector<UnpairedFile> unpaired;  // the videos, then the subtitles, in the order given
 };
 
-// Proposes pairs among `videos` and `subtitles` (full paths, each with an extension), by
-// these rules, the first that finds any candidate deciding:
-// - "name": the same name apart from letter case, blanks and '.', '_', '-';
+// Proposes pairs among `videos` and `subtitles` (full paths, each with an extension; one
+// folder's files or a whole library's), by these rules, the first that finds any candidate
+// deciding:
+// - "name": the same name apart from letter case, blanks, '.', '_', '-' and accents (a
+//   separator between two digits stays: "1-2화" is no "12화");
 // - "language": the subtitle's name is the video's plus language tags ("Movie.ko.smi");
-// - "episode": the same episode (and season, where both give one) under agreeing titles;
-// - "title": the titles agree once release tags are dropped, both files alone of their kind
-//   in their folder.
+// - "episode": the same episode under agreeing titles: season and episode (no season stands
+//   for season 1; a special only for a special), both episodes of a double episode, the
+//   broadcast date and the part where the names give them; a year or country tag on one side
+//   only is no disagreement, two different ones are;
+// - "title": the titles agree once release tags are dropped and neither name gives an
+//   episode, date or part the other does not; each file alone of its kind in its folder, or,
+//   among several videos, both names giving the same year.
 // Only files in one folder are compared; a subtitle in a sub-folder named "Subs", "Sub",
-// "Subtitles" or "자막" counts as in its parent folder. More than one candidate proposes
-// nothing. Several subtitles may pair with one video only when they differ by language tag
-// alone. No two proposals lead to one new name, and none to a name that exists (asked of the
-// file system). Reads nothing else and changes nothing on the disk.
+// "Subtitles" or "자막" counts as in its parent folder. The videos of each subtitle's folder
+// that were not given (they have their partner) are read from the folder's listing and count
+// as candidates that are never proposed; samples, trailers, featurettes and "._" files are
+// nobody's partner and count as no video. More than one candidate proposes nothing; a reason
+// names three candidates and counts the rest. Several subtitles may pair with one video only
+// when they differ by language tag alone. No two proposals lead to one new name, and none to
+// a name that exists (asked of the file system) or is over 255 bytes. A video's new name never
+// carries the subtitle's language tag. Changes nothing on the disk.
 Suggestions SuggestPairs(const std::vector<boost::filesystem::path>& videos,
                          const std::vector<boost::filesystem::path>& subtitles,
                          const MatchOptions& options);
