@@ -835,7 +835,7 @@ private:
         }
         if (found.season < 0) {
             // "Show Season 2 Episode 4", "쇼 시즌2 4화", "Show S2 - 07", "Show 2nd Season - 07"
-            for (std::size_t i = first_ + 1; i < title_end; ++i) {
+            for (std::size_t i = first_; i < title_end; ++i) {
                 if (const int season = SeasonAt(i, title_end); season >= 0) {
                     found.season = season;
                     found.special = found.special || season == 0;

@@ -387,13 +387,28 @@ private:
             }
         }
         std::vector<std::size_t>& found = known->second;
+        // A name without a season stands for season 1, but not beside the same episode of
+        // another season: "Show 05" in a folder of seasons 1 and 2 fits both.
+        std::vector<std::size_t> other_season;
         for (const std::vector<std::size_t>* list : lists) {
             for (const std::size_t v : *list) {
                 const File& video = videos_[v];
-                if (SameEpisode(video.parts.episode, episode) && TitlesAgree(video.parts, parts)) {
+                if (!TitlesAgree(video.parts, parts)) {
+                    continue;
+                }
+                if (SameEpisode(video.parts.episode, episode)) {
                     found.push_back(v);
+                } else if (episode.season < 0 && video.parts.episode.season > 1) {
+                    Episode first_season = video.parts.episode;
+                    first_season.season = 1;
+                    if (SameEpisode(first_season, episode)) {
+                        other_season.push_back(v);
+                    }
                 }
             }
+        }
+        if (!found.empty()) {
+            found.insert(found.end(), other_season.begin(), other_season.end());
         }
         return Distinct(found);
     }

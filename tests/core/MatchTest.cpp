@@ -143,6 +143,7 @@ TEST(PairMatcher, ProposesTheRealWorldPairsAndNothingAmbiguous) {
          {"Lecture notes.smi: no video fits"}},
         {"two series in one folder do not cross", {"Alpha.S01E01.mkv", "Beta.S01E01.smi"}, {}},
         {"a season-less number is season 1", {"Show.S02E01.mkv", "Show 01.smi"}, {}},
+        {"but not beside another season's", {"Show.S01E05.mkv", "Show.S02E05.mkv", "Show 05.smi"}, {}},
         {"a sequel is no episode of the other", {"Toy Story 2.mkv", "Toy Story 3.smi"}, {}},
         {"numbers that are no episode",
          {"Title - 01.mkv", "Title - 02.mkv", "Title - 10.mkv", "Title - 19.mkv", "Title - 264.mkv",
