@@ -144,7 +144,7 @@ bool OneOf(const std::array<std::string_view, N>& words, std::string_view word) 
     return std::find(words.begin(), words.end(), word) != words.end();
 }
 
-// `word` followed by a number of 1 to `max` digits, as one token ("sp2") or as the word alone
+// `word` followed by a number of one or two digits, as one token ("sp2") or as the word alone
 // with the number in `next` ("Part 2"). Returns the number (0 when there is none and
 // `number_needed` is false, -1 when `word` is not there) and how many tokens it spans.
 int WordAndNumber(std::string_view token, const std::string* next, std::string_view word,

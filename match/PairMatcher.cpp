@@ -429,8 +429,9 @@ private:
         const std::string year = parts.year < 0 ? "" : std::to_string(parts.year);
         std::string key = NameKey(subtitle.folder, parts.title) + '\0' + year;
         key += alone ? "\1" : "\2";
-        for (const int field : {parts.episode.season, parts.episode.number, parts.episode.last,
-                                parts.episode.date, parts.episode.part}) {
+        const Episode& episode = parts.episode;
+        for (const int field : {episode.season, episode.number, episode.last, episode.date,
+                                episode.part, int(episode.special), int(episode.packable)}) {
             key.append(reinterpret_cast<const char*>(&field), sizeof field);
         }
         const auto [known, added] = title_searches_.try_emplace(key);
