@@ -61,7 +61,9 @@ struct Suggestions {
 // names three candidates and counts the rest. Several subtitles may pair with one video only
 // when they differ by language tag alone. No two proposals lead to one new name, and none to
 // a name that exists (asked of the file system) or is over 255 bytes. A video's new name never
-// carries the subtitle's language tag. Changes nothing on the disk.
+// carries the subtitle's language tag. Changes nothing on the disk. Called once per folder,
+// it gives the same proposals as on the whole library, provided each call holds a folder's
+// videos together with the subtitles of that folder and of its subtitle sub-folders.
 Suggestions SuggestPairs(const std::vector<boost::filesystem::path>& videos,
                          const std::vector<boost::filesystem::path>& subtitles,
                          const MatchOptions& options);
