@@ -593,14 +593,17 @@ private:
             const std::string* next = i + 1 < tokens_.size() ? &tokens_[i + 1].lower : nullptr;
             if (i > first_ && found.part < 0) {
                 for (const std::string_view word : kPartWords) {
-                    if (const int part = WordAndNumber(tokens_[i].lower, next, word, true, span);
+                    std::size_t part_span = 0;
+                    if (const int part =
+                            WordAndNumber(tokens_[i].lower, next, word, true, part_span);
                         part >= 0) {
                         found.part = part;
                         title_end = std::min(title_end, i);
+                        span = part_span;
                         break;
                     }
                 }
-                if (found.part >= 0) {
+                if (span > 0) {
                     i += span;
                     continue;
                 }
