@@ -199,14 +199,9 @@ int RunScan(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     po::positional_options_description positional;
     positional.add("root", 1);
     po::variables_map values;
-    try {
-        values = ParseArguments(args, all, positional);
-    } catch (const po::error& e) {
-        return ReportUsageError(err, "scan", e.what());
-    }
-    if (values.count("help") != 0) {
-        out << ScanUsage();
-        return kDone;
+    if (const auto status =
+            ParseCommand("scan", args, all, positional, ScanUsage, out, err, values)) {
+        return *status;
     }
 
     // Ctrl+C stops the scan, or the writing at a record's end.
