@@ -168,6 +168,9 @@ int RunApply(const std::vector<std::string>& args, std::istream& in, std::ostrea
             return kInterrupted;
         }
     }
+    if (input->bad()) {
+        return ReportFailure(err, "cannot read the records to the end");
+    }
     return failed ? kFailed : kDone;
 }
 
