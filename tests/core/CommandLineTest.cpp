@@ -303,7 +303,7 @@ TEST(CommandLine, RoadThroughTheRealProgram) {
     test::WriteFile(dir / "e.smi", "e");
     const Outcome stopped = RunShell(
         "cd " + Quoted(root) + " && mkfifo in && (" + Quoted(TESSLIN_CLI) +
-            " apply in >lines & exec 3>in; printf 'e.smi\\tf.smi\\n' >&3; for i in $(seq 100); "
+            " apply in >lines & exec 3>in; printf 'e.smi\\tf.smi\\n' >&3; for i in $(seq 400); "
             "do [ -s lines ] && break; sleep 0.05; done; kill -TERM $!; wait $!; echo $?; cat "
             "lines)",
         out);
