@@ -171,15 +171,21 @@ TEST(CommandLine, EveryCommandsOutputStatusAndFiles) {
          {{"list", "a.smi\tb.smi\r\nc.smi\td.smi"}, {"a.smi", "a"}, {"c.smi", "c"}}, {"apply", "list"}, 0,
          "a.smi -> b.smi\nc.smi -> d.smi\n", "",
          {{"list", "a.smi\tb.smi\r\nc.smi\td.smi"}, {"b.smi", "a"}, {"d.smi", "c"}}},
-        {"apply: a NUL in a line, another extension, a relative link leaving its folder: refused",
-         {{"list", std::string("x.smi\tb\0.evil.smi\nv.mkv\tv.smi\nh.smi\th\nSubs/ep.smi\tep.smi\n", 57)},
-          {"x.smi", "x"}, {"v.mkv", "v"}, {"h.smi", "h"}, {"Subs/ep.smi", "-> ../store/ep.smi"}, {"store/ep.smi", "s"}},
+        {"apply: a NUL in a line and another extension are refused",
+         {{"list", std::string("x.smi\tb\0.evil.smi\nv.mkv\tv.smi\nh.smi\th\n", 38)}, {"x.smi", "x"}, {"v.mkv", "v"},
+          {"h.smi", "h"}},
          {"apply", "list"}, 1, "",
          "tesslin: record 1 holds a NUL byte\n"
          "tesslin: The new name does not keep the extension \".mkv\" of the file to rename: \"v.mkv\" to \"v.smi\"\n"
-         "tesslin: The new name does not keep the extension \".smi\" of the file to rename: \"h.smi\" to \"h\"\n"
+         "tesslin: The new name does not keep the extension \".smi\" of the file to rename: \"h.smi\" to \"h\"\n"},
+        {"apply: a link with a relative target moves only within its folder",
+         {{"list", "Subs/ep.smi\tep.smi\nSubs/a.smi\tSubs/b.smi\n"}, {"Subs/ep.smi", "-> ../store/ep.smi"},
+          {"Subs/a.smi", "-> ../store/ep.smi"}, {"store/ep.smi", "s"}},
+         {"apply", "list"}, 1, "Subs/a.smi -> Subs/b.smi\n",
          "tesslin: The file to rename is a symbolic link to the relative path \"../store/ep.smi\", which would "
-         "lead elsewhere from another folder: \"Subs/ep.smi\" to \"ep.smi\"\n"},
+         "lead elsewhere from another folder: \"Subs/ep.smi\" to \"ep.smi\"\n",
+         {{"list", "Subs/ep.smi\tep.smi\nSubs/a.smi\tSubs/b.smi\n"}, {"Subs/ep.smi", "-> ../store/ep.smi"},
+          {"Subs/b.smi", "-> ../store/ep.smi"}, {"store/ep.smi", "s"}}},
         {"rename: the subtitle takes the video's name", {{"v/movie.avi", "vid"}, {"s/x.smi", "sub"}},
          {"rename", "v/movie.avi", "s/x.smi"}, 0, "s/x.smi -> v/movie.smi\n", "",
          {{"s", "<folder>"}, {"v", "<folder>"}, {"v/movie.avi", "vid"}, {"v/movie.smi", "sub"}}},
