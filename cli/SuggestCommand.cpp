@@ -58,10 +58,19 @@ int RunSuggest(const std::vector<std::string>& args, std::ostream& out, std::ost
         out << SuggestUsage();
         return kDone;
     }
+    PathList listed_videos;
+    PathList listed_subtitles;
+    if (const int status = ScanAsOptionsSay(values, listed_videos, listed_subtitles, err);
+        status != kDone) {
+        return status;
+    }
     std::vector<boost::filesystem::path> videos;
     std::vector<boost::filesystem::path> subtitles;
-    if (const int status = ScanAsOptionsSay(values, videos, subtitles, err); status != kDone) {
-        return status;
+    for (std::size_t i = 0; i < listed_videos.size(); ++i) {
+        videos.push_back(listed_videos.Path(i));
+    }
+    for (std::size_t i = 0; i < listed_subtitles.size(); ++i) {
+        subtitles.push_back(listed_subtitles.Path(i));
     }
 
     MatchOptions options;
