@@ -22,6 +22,11 @@ void PairTable::Level::Clear() {
     items.clear();
 }
 
+// A closed sub-folder's place among its parent's keys.
+std::string PairTable::SortTextOf(std::string_view path, std::size_t name_offset) {
+    return std::string(path.substr(name_offset)) + '/';
+}
+
 void PairTable::OpenFolder() {
     if (++depth_ == open_.size()) {
         open_.emplace_back();
@@ -29,9 +34,7 @@ void PairTable::OpenFolder() {
 }
 
 void PairTable::CloseFolder(std::string_view path, std::size_t name_offset) {
-    Block block;
-    block.sort_text.assign(path.substr(name_offset));
-    block.sort_text += '/';
+    Block block{SortTextOf(path, name_offset), {}};
     Level& level = open_[depth_];
     Settle(level, block.runs);
     // Kept with its memory for the next folder at this depth.
@@ -43,9 +46,7 @@ void PairTable::CloseFolder(std::string_view path, std::size_t name_offset) {
 
 void PairTable::CloseFolderElsewhere(std::string_view path, std::size_t name_offset,
                                      std::uint32_t other) {
-    Block block;
-    block.sort_text.assign(path.substr(name_offset));
-    block.sort_text += '/';
+    Block block{SortTextOf(path, name_offset), {}};
     block.runs[0].push_back({0, 0, other});
     block.runs[1].push_back({0, 0, other});
     Level& level = open_[depth_];

@@ -94,6 +94,7 @@ private:
     // Orders the level's files and sub-folders and turns them into runs of unmatched files.
     void Settle(Level& level, Segments (&runs)[2]);
     std::string_view SortText(const Level& level, const Item& item) const;
+    static std::string SortTextOf(std::string_view path, std::size_t name_offset);
     static void AddRun(Segments& runs, const Segment& run);
 
     const LanguageTagPartners* partners_;
