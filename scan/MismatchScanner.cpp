@@ -71,7 +71,9 @@ void CMismatchScanner::Walk(std::unique_ptr<ListedFolder> root, PathList& videos
     }
     TreeWalk walk(*this, *folders, progress, nullptr, nullptr);
     walk.Run(root_directory, std::move(root), true);
+    videos.Reserve(walk.table.Count(FileKind::Video));
     walk.table.Extract(FileKind::Video, videos);
+    subtitles.Reserve(walk.table.Count(FileKind::Subtitle));
     walk.table.Extract(FileKind::Subtitle, subtitles);
     skipped_ = std::move(walk.skipped);
 }

@@ -168,11 +168,23 @@ void PairTable::Settle(Level& level, Segments (&runs)[2]) {
     }
 }
 
+std::size_t PairTable::Count(FileKind kind, const Tables& elsewhere) const {
+    const int k = kind == FileKind::Video ? 0 : 1;
+    std::size_t count = 0;
+    for (const Segment& run : result_[k]) {
+        count +=
+            run.other == kOwn ? run.end - run.begin : elsewhere(run.other).Count(kind, elsewhere);
+    }
+    return count;
+}
+
 void PairTable::Extract(FileKind kind, PathList& out, const Tables& elsewhere) {
     const int k = kind == FileKind::Video ? 0 : 1;
+    // The names move over whole; only the entries are put in order.
+    out.MoveTexts(kept_[k]);
     for (const Segment& run : result_[k]) {
         if (run.other == kOwn) {
-            out.Append(kept_[k], run.begin, run.end);
+            out.AddMoved(kept_[k], run.begin, run.end);
         } else {
             elsewhere(run.other).Extract(kind, out, elsewhere);
         }

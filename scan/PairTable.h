@@ -54,6 +54,8 @@ public:
     // once per kind after Finish.
     using Tables = std::function<PairTable&(std::uint32_t)>;
     void Extract(FileKind kind, PathList& out, const Tables& elsewhere = {});
+    // How many files of `kind` Extract would give, with those of the tables handed off to.
+    std::size_t Count(FileKind kind, const Tables& elsewhere = {}) const;
 
 private:
     // A run of the unmatched files of one kind in key order: kept_[kind][begin, end), or all

@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,12 +23,22 @@ public:
     void Add(std::string_view folder, std::string_view name);
     // Adds the entries [begin, end) of `from`.
     void Append(const PathList& from, std::size_t begin, std::size_t end);
+    // Makes room for `count` more entries.
+    void Reserve(std::size_t count) { entries_.reserve(entries_.size() + count); }
+
+    // Moves the texts of `from` into this list without copying them; after that, `from`
+    // serves only AddMoved (its entries, in any order and number) and Clear.
+    void MoveTexts(PathList& from);
+    void AddMoved(const PathList& from, std::size_t begin, std::size_t end);
 
     std::string_view Folder(std::size_t i) const;
     std::string_view Name(std::size_t i) const;
     // The whole path of entry `i`, as text and as a path.
     std::string Text(std::size_t i) const;
     boost::filesystem::path Path(std::size_t i) const;
+
+    // Removes entry `i`; the later ones move up.
+    void Erase(std::size_t i);
 
     // Forgets every entry and returns the memory.
     void Clear();
@@ -49,8 +58,9 @@ private:
     std::string_view TextOf(const Span& span) const;
 
     std::vector<std::string> blocks_; // each filled up to its reserved size, never moved
-    std::deque<Span> folders_;
-    std::deque<Entry> entries_;
+    std::size_t stored_ = 0;          // bytes in blocks_
+    std::vector<Span> folders_;
+    std::vector<Entry> entries_;
 };
 
 } // namespace tesslin

@@ -79,8 +79,11 @@ public:
         const PairTable::Tables tables = [this](std::uint32_t walk) -> PairTable& {
             return walks_[walk]->table;
         };
-        walks_.front()->table.Extract(FileKind::Video, videos, tables);
-        walks_.front()->table.Extract(FileKind::Subtitle, subtitles, tables);
+        PairTable& root = walks_.front()->table;
+        videos.Reserve(root.Count(FileKind::Video, tables));
+        root.Extract(FileKind::Video, videos, tables);
+        subtitles.Reserve(root.Count(FileKind::Subtitle, tables));
+        root.Extract(FileKind::Subtitle, subtitles, tables);
         JoinSkipped(0, skipped);
     }
 
