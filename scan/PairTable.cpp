@@ -70,8 +70,8 @@ void PairTable::Enter(std::string_view path, std::size_t name_offset, std::size_
 
 void PairTable::Finish() {
     Settle(open_.front(), result_);
-    open_.assign(1, {});
-    open_.shrink_to_fit();
+    // A fresh vector: assigning to the old levels would keep their texts' memory.
+    open_ = std::vector<Level>(1);
     depth_ = 0;
     for (int k = 0; k < 2; ++k) {
         unmatched_[k] = {};
