@@ -1,6 +1,7 @@
 #include "app/TesslinGUIApp.h"
 
 #include "app/AboutDlg.h"
+#include "app/GivenFileDropTarget.h"
 #include "app/MainFrame.h"
 #include "platform/MessageSeam.h"
 #include "res/CommandIds.h"
@@ -102,6 +103,7 @@ bool CTesslinGUIApp::OnInit() {
     tesslin::UseKorean();
     tesslin::ShowMenuPictures();
     InitProfile();
+    tesslin::UseDesktopProfile();
     InitDocManager();
     if (!OpenMainWindow(m_fileToOpen)) {
         ShutdownDocManager();
@@ -145,12 +147,17 @@ bool CTesslinGUIApp::OpenMainWindow(const wxString& file) {
         return false;
     }
     SetTopWindow(frame);
-    const wxDocument* doc = file.empty() ? m_docManager->CreateNewDocument()
-                                         : m_docManager->CreateDocument(file, wxDOC_SILENT);
+    auto* doc = dynamic_cast<CTesslinGUIDoc*>(m_docManager->CreateNewDocument());
     if (!doc) {
         frame->Destroy();
         return false;
     }
+    // The start reads "TesslinGUI.ini" in every case; a file given is then opened in its
+    // place (one that is refused leaves the start's settings), a folder becomes the root.
+    if (!file.empty()) {
+        doc->OpenGiven(tesslin::WxToPath(file));
+    }
+    frame->SetDropTarget(new tesslin::GivenFileDropTarget);
     frame->Show();
     frame->FocusView();
     frame->Update();

@@ -13,6 +13,13 @@ namespace tesslin {
 // system's language, leaving the C library's own messages (strerror) English.
 void AskDesktopForKorean();
 
+// Puts the profile (the look, the recent files, the language-tag option) where the desktop
+// keeps programs' settings, unless a profile is in use already. GTK: the XDG layout,
+// "$XDG_CONFIG_HOME/TesslinGUI/TesslinGUI.conf" ("~/.config" when the variable is unset), the
+// folder made when missing; a profile of the classic layout ("~/.TesslinGUI") is moved there
+// once, so its values are read. Windows: the registry, as the toolkit keeps it.
+void UseDesktopProfile();
+
 // Menus show the pictures their items carry (GTK 3 hides them unless told).
 void ShowMenuPictures();
 

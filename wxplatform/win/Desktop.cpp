@@ -6,6 +6,8 @@ namespace tesslin {
 
 void AskDesktopForKorean() {}
 
+void UseDesktopProfile() {}
+
 void ShowMenuPictures() {}
 
 bool EndNativeBox(wxDialog&) {
