@@ -129,11 +129,15 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
     }
     FileDescriptor temp(fd);
 
+    // A failure names the file it was to replace.
+    const auto failure = [&](const char* what, int err) {
+        return FileError(Say(what), target.string(), SystemReason(err));
+    };
     auto fail = [&](const char* what) {
         const int err = errno;
         temp.Close();
         ::unlink(temp_name.c_str());
-        return SystemError(Say(what), err);
+        return failure(what, err);
     };
 
     if (old_exists) {
@@ -150,12 +154,12 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
     if (temp.Close() != 0) {
         const int err = errno;
         ::unlink(temp_name.c_str());
-        throw SystemError(Say(kCannotWrite), err);
+        throw failure(kCannotWrite, err);
     }
     if (Calls().rename(temp_name.c_str(), target.c_str()) != 0) {
         const int err = errno;
         ::unlink(temp_name.c_str());
-        throw SystemError(Say("Cannot replace setting.ini"), err);
+        throw failure("Cannot replace setting.ini", err);
     }
 
     // Make the rename itself durable. The new file is already in place, and some file

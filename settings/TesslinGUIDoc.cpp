@@ -29,8 +29,13 @@ void ShowError(const std::string& text) {
 // dialogs' absolute ones meet in this form.
 std::string AbsolutePath(const std::string& path) {
     boost::system::error_code error;
-    const boost::filesystem::path absolute = boost::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
+    boost::filesystem::path absolute = boost::filesystem::absolute(path, error);
+    if (error) {
+        return path;
+    }
+    absolute = absolute.lexically_normal();
+    // A folder named with a trailing slash comes out as "folder/.".
+    return (absolute.filename_is_dot() ? absolute.parent_path() : absolute).string();
 }
 } // namespace
 
