@@ -78,6 +78,10 @@ CTesslinGUIApp::~CTesslinGUIApp() = default;
 
 void CTesslinGUIApp::OnInitCmdLine(wxCmdLineParser& parser) {
     wxApp::OnInitCmdLine(parser);
+    // Printed on a terminal with the toolkit's own (English) usage lines.
+    parser.AddSwitch("", "desktop",
+                     "started from the desktop's menu: work in the desktop's settings folder "
+                     "($XDG_CONFIG_HOME/TesslinGUI)");
     parser.AddParam("file", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
 }
 
@@ -85,6 +89,7 @@ bool CTesslinGUIApp::OnCmdLineParsed(wxCmdLineParser& parser) {
     if (parser.GetParamCount() > 0) {
         m_fileToOpen = parser.GetParam(0);
     }
+    m_fromDesktop = parser.Found("desktop");
     return wxApp::OnCmdLineParsed(parser);
 }
 
@@ -104,6 +109,11 @@ bool CTesslinGUIApp::OnInit() {
     tesslin::ShowMenuPictures();
     InitProfile();
     tesslin::UseDesktopProfile();
+    // The settings file is the working folder's: from the desktop's menu, that is the
+    // desktop's folder for the program's settings.
+    if (m_fromDesktop) {
+        tesslin::EnterDesktopSettingsFolder();
+    }
     InitDocManager();
     if (!OpenMainWindow(m_fileToOpen)) {
         ShutdownDocManager();

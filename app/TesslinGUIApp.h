@@ -1,8 +1,9 @@
 // The application object: start-up, shutdown, the document manager, the context menus and
 // the about command.
 //
-// Start-up (OnInit), in order: the command line (at most one file or folder name), Korean for the
-// toolkit's own texts, the profile ("TesslinGUI" by "Quorvel"), the message box behind
+// Start-up (OnInit), in order: the command line (at most one file or folder name; --desktop,
+// which the desktop entry passes, makes the desktop's settings folder the working folder), Korean
+// for the toolkit's own texts, the profile ("TesslinGUI" by "Quorvel"), the message box behind
 // tesslin::ShowMessage, tooltips, the document manager with the recent-file list (4 entries,
 // kept in the profile) and the document template joining CTesslinGUIDoc and CTesslinGUIView,
 // the view's context menu "편집", then one CMainFrame holding a new document (or the named
@@ -79,6 +80,7 @@ private:
 
     long m_nAppLook = 0;
     wxString m_fileToOpen;
+    bool m_fromDesktop = false; // --desktop: started from the desktop's menu
     bool m_helpShown = false;
     std::unique_ptr<wxDocManager> m_docManager;
     std::map<int, wxString> m_contextMenus; // menu ID -> name

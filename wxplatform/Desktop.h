@@ -20,6 +20,11 @@ void AskDesktopForKorean();
 // once, so its values are read. Windows: the registry, as the toolkit keeps it.
 void UseDesktopProfile();
 
+// Makes the folder where the desktop keeps the program's settings the working folder, so that
+// the settings file lands there: GTK "$XDG_CONFIG_HOME/TesslinGUI" (made when missing);
+// Windows: nothing (the program keeps the folder it was started in).
+void EnterDesktopSettingsFolder();
+
 // Menus show the pictures their items carry (GTK 3 hides them unless told).
 void ShowMenuPictures();
 

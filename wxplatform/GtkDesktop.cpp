@@ -48,6 +48,17 @@ void UseDesktopProfile() {
                                        wxCONFIG_USE_LOCAL_FILE));
 }
 
+void EnterDesktopSettingsFolder() {
+    wxStandardPaths& paths = wxStandardPaths::Get();
+    paths.SetFileLayout(wxStandardPaths::FileLayout_XDG);
+    const wxFileName folder =
+        wxFileName::DirName(paths.GetUserConfigDir() + wxFILE_SEP_PATH + wxTheApp->GetAppName());
+    // Where the folder cannot be made or entered, the program stays where it was started.
+    if (folder.Mkdir(0700, wxPATH_MKDIR_FULL)) {
+        wxSetWorkingDirectory(folder.GetFullPath());
+    }
+}
+
 void ShowMenuPictures() {
     using GetSettings = void* (*)();
     using SetProperty = void (*)(void*, const char*, ...);

@@ -8,6 +8,8 @@ void AskDesktopForKorean() {}
 
 void UseDesktopProfile() {}
 
+void EnterDesktopSettingsFolder() {}
+
 void ShowMenuPictures() {}
 
 bool EndNativeBox(wxDialog&) {
