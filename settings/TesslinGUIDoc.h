@@ -8,8 +8,9 @@
 // A record that does not stand for the file (the file exists but could not be read, is no
 // settings file, or its status could not be queried) is never written over it: a file is
 // never replaced by a record the program failed to load. When reading a file stopped early
-// at a value it could not convert, the next write to that file first keeps its old bytes in
-// "<file>.bak", so the values that were not read are not lost.
+// at a value it could not convert, the next write to that file first keeps its old bytes in a
+// new copy beside it ("<file>.bak", else the next free "<file>.bak.N"), so the values that
+// were not read are not lost.
 //
 // The document's content is the settings record, so a user can keep several sets of
 // settings: New (57600) loads "TesslinGUI.ini" again without writing it first (every change

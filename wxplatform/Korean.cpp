@@ -79,6 +79,8 @@ const std::pair<const char*, const char*> kCoreTexts[] = {
     {"Cannot keep a copy of the old settings file: the file was left as it was and the settings "
      "were not saved.",
      "이전 설정 파일의 사본을 만들 수 없어 파일을 그대로 두었고 설정을 저장하지 않았습니다."},
+    {"every name for a copy up to this one is taken",
+     "이 이름까지 사본에 쓸 이름이 모두 이미 쓰이고 있습니다"},
     {"A setting cannot hold a line break: {0}", "설정 값에는 줄 바꿈 문자를 넣을 수 없습니다: {0}"},
     {"A setting cannot hold a NUL byte", "설정 값에는 NUL 바이트를 넣을 수 없습니다"},
     {"The settings are too long to be stored: {0}", "설정이 너무 길어 저장할 수 없습니다: {0}"},
