@@ -180,7 +180,9 @@ TEST_F(DocumentCommands, NewOpenAndSaveCarryTheSettingsRecord) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file + c.message);
         Type(ids::kEditVideoExtensionList, "zzz");
-        FillFileList({"/v/a.avi"}, VideoList());
+        PathList rows;
+        rows.Add("/v/", "a.avi");
+        FillFileList(std::move(rows), VideoList());
         const std::string before = c.file.empty() ? "" : ReadFile(c.file);
         const wxString title = Frame().GetTitle();
         if (c.command == wxID_FILE1) {
