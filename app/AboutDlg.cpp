@@ -5,6 +5,7 @@
 #include "wxplatform/WxText.h"
 
 #include <wx/button.h>
+#include <wx/hyperlink.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
@@ -16,6 +17,12 @@ CAboutDlg::CAboutDlg(wxWindow* parent)
     // can change it.
     auto* version =
         new wxStaticText(this, wxID_ANY, tesslin::FromUtf8(tesslin::text::kAboutVersion));
+    auto* copyright =
+        new wxStaticText(this, wxID_ANY, tesslin::FromUtf8(tesslin::text::kAboutCopyright));
+    auto* licence =
+        new wxStaticText(this, wxID_ANY, tesslin::FromUtf8(tesslin::text::kAboutLicence));
+    const wxString home = tesslin::FromUtf8(tesslin::text::kAboutHomePage);
+    auto* homePage = new wxHyperlinkCtrl(this, wxID_ANY, home, home);
     auto* ok = new wxButton(this, wxID_OK, tesslin::FromUtf8(tesslin::text::kAboutOk));
     ok->SetDefault();
     SetAffirmativeId(wxID_OK);
@@ -24,7 +31,11 @@ CAboutDlg::CAboutDlg(wxWindow* parent)
 
     auto* top = new wxBoxSizer(wxHORIZONTAL);
     top->Add(icon, 0, wxALL, FromDIP(14));
-    top->Add(version, 1, wxTOP | wxRIGHT | wxALIGN_TOP, FromDIP(20));
+    auto* lines = new wxBoxSizer(wxVERTICAL);
+    for (wxWindow* line : std::initializer_list<wxWindow*>{version, copyright, licence, homePage}) {
+        lines->Add(line, 0, wxBOTTOM, FromDIP(6));
+    }
+    top->Add(lines, 1, wxTOP | wxRIGHT | wxALIGN_TOP, FromDIP(20));
 
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(top, 1, wxEXPAND);

@@ -153,13 +153,14 @@ void CMainFrame::BuildRibbon() {
 }
 
 bool CMainFrame::BuildStatusBar() {
-    wxStatusBar* bar = CreateStatusBar(1, wxSTB_DEFAULT_STYLE, ids::kStatusPane);
+    wxStatusBar* bar = CreateStatusBar(2, wxSTB_DEFAULT_STYLE, ids::kStatusPane);
     if (!bar) {
         return false;
     }
-    // One pane, as wide as fifty x in the bar's own font.
-    const int width = bar->GetTextExtent(wxString('x', 50)).x;
-    bar->SetStatusWidths(1, &width);
+    // The root folder's pane, as wide as fifty x in the bar's own font; the scan's counts
+    // take the rest.
+    const int widths[] = {bar->GetTextExtent(wxString('x', 50)).x, -1};
+    bar->SetStatusWidths(2, widths);
     bar->SetStatusText(wxString(), 0);
     // The pane is the root folder's alone: the frame must not show menu help in it (nor
     // blank it while a menu is open).
@@ -260,6 +261,15 @@ void CMainFrame::ShowRootFolder(const std::string& path) {
         bar->SetStatusText(tesslin::FromUtf8(tesslin::text::kRootFolderPrefix) +
                                tesslin::PathToWx(tesslin::RootFolderText(path)),
                            0);
+    }
+}
+
+void CMainFrame::ShowScanCounts(std::size_t videos, std::size_t subtitles) {
+    if (wxStatusBar* bar = GetStatusBar(); bar && bar->GetFieldsCount() > 1) {
+        bar->SetStatusText(tesslin::FromUtf8("자막 없는 영상 " + std::to_string(videos) +
+                                             "개, 영상 없는 자막 " + std::to_string(subtitles) +
+                                             "개"),
+                           1);
     }
 }
 

@@ -10,7 +10,8 @@
 //   above 32767 are not valid window IDs), but every command event they send carries the
 //   command ID. For the boxes' text use tesslin::GetRibbonEditText / SetRibbonEditText
 //   (ribbon/RibbonAccess.h).
-// - The status bar: GetStatusBar() (wxFrame's), one field; tesslin::ShowRootFolder sets it.
+// - The status bar: GetStatusBar() (wxFrame's): the root folder's field, which
+//   tesslin::ShowRootFolder sets, and the last scan's counts (ShowScanCounts) beside it.
 // - The view's window: the view creates its window as a child of the frame and hands it over
 //   with SetViewWindow(window); the frame lays it out below the ribbon, filling the rest.
 //   Hand over nullptr before destroying the window.
@@ -79,6 +80,8 @@ public:
     // Shows "루트 폴더: " and the path (cut to 20 + " ... " + 20 bytes when it has more than
     // 50) in the status pane. Does not repaint at once.
     void ShowRootFolder(const std::string& path);
+    // Shows what the last scan found in the status bar's second pane.
+    void ShowScanCounts(std::size_t videos, std::size_t subtitles);
 
     // The look command: applies look `id` (any value; see tesslin::LookFor) with a wait
     // cursor, redraws the window and writes "ApplicationLook" = id to the profile.

@@ -1,6 +1,7 @@
 #include "app/TesslinGUIApp.h"
 
 #include "app/AboutDlg.h"
+#include "app/GivenFileDropTarget.h"
 #include "app/MainFrame.h"
 #include "platform/MessageSeam.h"
 #include "res/CommandIds.h"
@@ -77,6 +78,10 @@ CTesslinGUIApp::~CTesslinGUIApp() = default;
 
 void CTesslinGUIApp::OnInitCmdLine(wxCmdLineParser& parser) {
     wxApp::OnInitCmdLine(parser);
+    // Printed on a terminal with the toolkit's own (English) usage lines.
+    parser.AddSwitch("", "desktop",
+                     "started from the desktop's menu: work in the desktop's settings folder "
+                     "($XDG_CONFIG_HOME/TesslinGUI)");
     parser.AddParam("file", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
 }
 
@@ -84,6 +89,7 @@ bool CTesslinGUIApp::OnCmdLineParsed(wxCmdLineParser& parser) {
     if (parser.GetParamCount() > 0) {
         m_fileToOpen = parser.GetParam(0);
     }
+    m_fromDesktop = parser.Found("desktop");
     return wxApp::OnCmdLineParsed(parser);
 }
 
@@ -102,6 +108,12 @@ bool CTesslinGUIApp::OnInit() {
     tesslin::UseKorean();
     tesslin::ShowMenuPictures();
     InitProfile();
+    tesslin::UseDesktopProfile();
+    // The settings file is the working folder's: from the desktop's menu, that is the
+    // desktop's folder for the program's settings.
+    if (m_fromDesktop) {
+        tesslin::EnterDesktopSettingsFolder();
+    }
     InitDocManager();
     if (!OpenMainWindow(m_fileToOpen)) {
         ShutdownDocManager();
@@ -145,12 +157,17 @@ bool CTesslinGUIApp::OpenMainWindow(const wxString& file) {
         return false;
     }
     SetTopWindow(frame);
-    const wxDocument* doc = file.empty() ? m_docManager->CreateNewDocument()
-                                         : m_docManager->CreateDocument(file, wxDOC_SILENT);
+    auto* doc = dynamic_cast<CTesslinGUIDoc*>(m_docManager->CreateNewDocument());
     if (!doc) {
         frame->Destroy();
         return false;
     }
+    // The start reads "TesslinGUI.ini" in every case; a file given is then opened in its
+    // place (one that is refused leaves the start's settings), a folder becomes the root.
+    if (!file.empty()) {
+        doc->OpenGiven(tesslin::WxToPath(file));
+    }
+    frame->SetDropTarget(new tesslin::GivenFileDropTarget);
     frame->Show();
     frame->FocusView();
     frame->Update();

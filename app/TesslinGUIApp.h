@@ -1,8 +1,9 @@
 // The application object: start-up, shutdown, the document manager, the context menus and
 // the about command.
 //
-// Start-up (OnInit), in order: the command line (at most one file name), Korean for the
-// toolkit's own texts, the profile ("TesslinGUI" by "Quorvel"), the message box behind
+// Start-up (OnInit), in order: the command line (at most one file or folder name; --desktop,
+// which the desktop entry passes, makes the desktop's settings folder the working folder), Korean
+// for the toolkit's own texts, the profile ("TesslinGUI" by "Quorvel"), the message box behind
 // tesslin::ShowMessage, tooltips, the document manager with the recent-file list (4 entries,
 // kept in the profile) and the document template joining CTesslinGUIDoc and CTesslinGUIView,
 // the view's context menu "편집", then one CMainFrame holding a new document (or the named
@@ -45,9 +46,10 @@ public:
     // Creates the document manager with the recent-file list and the document template,
     // and registers the context menus.
     void InitDocManager();
-    // Creates the main frame, then a new document in it (or opens `file` when given), and
-    // shows the frame. False when the document refuses to initialise; the frame is then
-    // being destroyed.
+    // Creates the main frame, then a new document in it, opens `file` when given (a folder
+    // becomes the root folder, see CTesslinGUIDoc::OpenGiven), and shows the frame; files and
+    // folders dropped on the window are taken the same way. False when the document refuses to
+    // initialise; the frame is then being destroyed.
     bool OpenMainWindow(const wxString& file = wxString());
     // Saves the recent-file list to the profile and deletes the document manager. Call
     // after the main window has been closed.
@@ -78,6 +80,7 @@ private:
 
     long m_nAppLook = 0;
     wxString m_fileToOpen;
+    bool m_fromDesktop = false; // --desktop: started from the desktop's menu
     bool m_helpShown = false;
     std::unique_ptr<wxDocManager> m_docManager;
     std::map<int, wxString> m_contextMenus; // menu ID -> name

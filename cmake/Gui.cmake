@@ -57,6 +57,7 @@ add_library(tesslin_gui STATIC
     # The application and its frame.
     app/AboutDlg.cpp
     app/AppIcon.cpp
+    app/GivenFileDropTarget.cpp
     ${CMAKE_BINARY_DIR}/generated/AppIconData.cpp
     app/Looks.cpp
     app/MainFrame.cpp

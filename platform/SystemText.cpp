@@ -1,5 +1,7 @@
 #include "platform/SystemText.h"
 
+#include "platform/Translation.h"
+
 namespace tesslin {
 
 // The system's narrow encoding is UTF-8 here: the bytes stay as they are, valid or not, so a
@@ -13,7 +15,7 @@ std::string FromSystemCodePage(std::string_view bytes) {
 }
 
 std::string ErrorCodeText(const boost::system::error_code& code) {
-    return code.message();
+    return Say(code.message());
 }
 
 } // namespace tesslin

@@ -1,6 +1,7 @@
 #include "rename/FileMove.h"
 
 #include "platform/Error.h"
+#include "platform/Translation.h"
 #include "rename/FileMoveSeam.h"
 
 #include <cerrno>
@@ -25,7 +26,7 @@ std::string Quoted(const std::string& path) {
 }
 
 std::string CannotRename(const std::string& from, const std::string& to) {
-    return "Cannot rename " + Quoted(from) + " to " + Quoted(to);
+    return Say("Cannot rename {0} to {1}", {Quoted(from), Quoted(to)});
 }
 
 [[noreturn]] void ThrowCannotRename(const std::string& from, const std::string& to,
@@ -67,25 +68,25 @@ Attempt MoveOnce(const std::string& from, const std::string& to) {
         return {errno, true};
     }
     if (calls.unlink(from.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
-        throw MoveFailed(CannotRename(from, to) +
-                             " completely: the new name was made but the "
-                             "old one could not be removed, so both names "
-                             "now refer to the same file: " +
-                             reason,
-                         reason + " (both names now refer to the same file)");
+        const std::string reason = SystemReason(errno);
+        throw MoveFailed(Say("Cannot rename {0} to {1} completely: the new name was made but the "
+                             "old one could not be removed, so both names now refer to the same "
+                             "file: {2}",
+                             {Quoted(from), Quoted(to), reason}),
+                         Say("{0} (both names now refer to the same file)", {reason}));
     }
     return {};
 }
 
 [[noreturn]] void ThrowMoveFailure(const std::string& from, const std::string& to,
                                    const Attempt& attempt) {
-    std::string reason = std::strerror(attempt.err);
+    std::string reason = SystemReason(attempt.err);
     if (attempt.linkStep && (attempt.err == EPERM || attempt.err == EOPNOTSUPP)) {
         // The file system has neither RENAME_NOREPLACE nor hard links (FAT and exFAT through
         // FUSE): there is no way to rename on it without risking to replace a file.
-        reason += " (this file system cannot rename a file without the risk of replacing "
-                  "another one)";
+        reason = Say("{0} (this file system cannot rename a file without the risk of replacing "
+                     "another one)",
+                     {reason});
     }
     ThrowCannotRename(from, to, reason);
 }
@@ -125,19 +126,19 @@ void MoveThroughTemporaryName(const std::string& from, const std::string& to) {
         return;
     }
     if (MoveOnce(temp, from).err != 0) {
-        const std::string reason = std::string(std::strerror(second.err)) +
-                                   "; the file was left under the name " + Quoted(temp);
+        const std::string reason = Say("{0}; the file was left under the name {1}",
+                                       {SystemReason(second.err), Quoted(temp)});
         ThrowCannotRename(from, to, reason);
     }
     ThrowMoveFailure(from, to, second);
 }
 
 [[noreturn]] void ThrowNotDurable(const std::string& from, const std::string& to, int err) {
-    const std::string reason = std::string(std::strerror(err)) +
-                               " (the file was renamed, but the change could not be written to "
-                               "the disk)";
-    throw MoveFailed("Renamed " + Quoted(from) + " to " + Quoted(to) +
-                         ", but the change could not be written to the disk: " + std::strerror(err),
+    const std::string reason =
+        Say("{0} (the file was renamed, but the change could not be written to the disk)",
+            {SystemReason(err)});
+    throw MoveFailed(Say("Renamed {0} to {1}, but the change could not be written to the disk: {2}",
+                         {Quoted(from), Quoted(to), SystemReason(err)}),
                      reason);
 }
 

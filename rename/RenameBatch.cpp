@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/PathStatus.h"
+#include "platform/Translation.h"
 #include "rename/FileMove.h"
 #include "rename/RenamePlan.h"
 
@@ -114,11 +115,11 @@ std::vector<StepResult> RenameHistory::UndoLast() {
         StepResult result{{it->step.to, it->step.from}, false, {}};
         Identity now;
         if (!IdentityOf(it->step.to, now.device, now.inode, now.size, now.mtime_ns)) {
-            result.error = "Cannot undo the rename of " + Quoted(it->step.from) + ": " +
-                           Quoted(it->step.to) + " is gone";
+            result.error = Say("Cannot undo the rename of {0}: {1} is gone",
+                               {Quoted(it->step.from), Quoted(it->step.to)});
         } else if (!(now == it->identity)) {
-            result.error = "Cannot undo the rename of " + Quoted(it->step.from) + ": " +
-                           Quoted(it->step.to) + " has changed since";
+            result.error = Say("Cannot undo the rename of {0}: {1} has changed since",
+                               {Quoted(it->step.from), Quoted(it->step.to)});
         } else {
             try {
                 MoveFileNoReplace(it->step.to, it->step.from);

@@ -1,5 +1,7 @@
 #include "rename/RenamePlan.h"
 
+#include "platform/Translation.h"
+
 #include <boost/filesystem/operations.hpp>
 #include <boost/filesystem/path.hpp>
 
@@ -26,20 +28,21 @@ void Refuse(RenameRefusal reason, const std::string& what) {
 // The mover's extension, from the last dot of its file name on; refuses a mover that has none.
 std::string MoverExtension(const std::string& mover) {
     if (mover.empty()) {
-        Refuse(RenameRefusal::kEmptyName, "The name of the file to rename is empty");
+        Refuse(RenameRefusal::kEmptyName, Say("The name of the file to rename is empty"));
     }
     const auto fileName = FileNameStart(mover);
     if (fileName == mover.size()) {
         Refuse(RenameRefusal::kNoFileName,
-               "The name of the file to rename ends with a separator, so it names no file: " +
-                   mover);
+               Say("The name of the file to rename ends with a separator, so it names no file: {0}",
+                   {mover}));
     }
     // Only the file name can hold the extension: a dot in a folder name would make the
     // "extension" a path ("dir.x/sub" -> ".x/sub") and move the file somewhere else.
     const auto dot = mover.rfind('.');
     if (dot == std::string::npos || dot < fileName) {
         // Without an extension there is none to keep; renaming would strip it silently.
-        Refuse(RenameRefusal::kNoExtension, "The file to rename has no extension: " + mover);
+        Refuse(RenameRefusal::kNoExtension,
+               Say("The file to rename has no extension: {0}", {mover}));
     }
     return mover.substr(dot);
 }
@@ -52,8 +55,9 @@ void CheckNewFileName(const std::string& newName, const std::string& extension,
         // An empty partner would give the relative name ".smi": a hidden file without a
         // name in whatever folder the program runs in.
         Refuse(RenameRefusal::kOnlyExtension,
-               "The new file name would be nothing but the extension: \"" + newName +
-                   "\" (from the name \"" + source + "\")");
+               Say("The new file name would be nothing but the extension: \"{0}\" (from the name "
+                   "\"{1}\")",
+                   {newName, source}));
     }
 }
 
@@ -87,8 +91,9 @@ void CheckRenamePlan(const RenamePlan& plan) {
     const fs::file_status target =
         entry.type() == fs::symlink_file ? fs::status(plan.existingName, error) : entry;
     if (error || target.type() != fs::regular_file) {
-        Refuse(RenameRefusal::kNotAFile,
-               "The name of the file to rename names no regular file: " + plan.existingName);
+        Refuse(
+            RenameRefusal::kNotAFile,
+            Say("The name of the file to rename names no regular file: {0}", {plan.existingName}));
     }
 }
 
@@ -99,7 +104,7 @@ RenamePlan PrepareRename(const std::string& video_name, const std::string& subti
     if (partners == PartnerPaths::kAbsoluteOnly &&
         !boost::filesystem::path(partner).is_absolute()) {
         Refuse(RenameRefusal::kPartnerNotAbsolute,
-               "The name to take is not an absolute path: " + partner);
+               Say("The name to take is not an absolute path: {0}", {partner}));
     }
     CheckRenamePlan(plan);
     return plan;

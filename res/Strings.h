@@ -13,6 +13,10 @@ inline constexpr const char* kUntitled = "제목 없음";
 inline constexpr const char* kAboutCaption = "TesslinGUI 정보";
 inline constexpr const char* kAboutVersion = "TesslinGUI, 버전 0.1";
 inline constexpr const char* kAboutOk = "확인";
+// Below the version: who holds the rights, on what terms, and where the program lives.
+inline constexpr const char* kAboutCopyright = "Copyright 2026 Quorvel";
+inline constexpr const char* kAboutLicence = "라이선스: 독점 소프트웨어 (모든 권리 보유)";
+inline constexpr const char* kAboutHomePage = "https://quorvel.example/tesslingui";
 
 // The view's context menu and its items.
 inline constexpr const char* kEditMenuName = "편집";

@@ -1,6 +1,7 @@
 #include "settings/AtomicWrite.h"
 
 #include "platform/Error.h"
+#include "platform/Translation.h"
 #include "settings/AtomicWriteSeam.h"
 #include "settings/TemporaryFiles.h"
 
@@ -17,6 +18,8 @@ namespace fs = boost::filesystem;
 namespace tesslin {
 
 namespace {
+
+constexpr const char* kCannotWrite = "Cannot write setting.ini";
 
 AtomicWriteCalls& Calls() {
     static AtomicWriteCalls calls{&::fsync, &::rename};
@@ -130,38 +133,43 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
         }
     }
     if (fd < 0) {
-        throw FileError(cannot_open_text, target.string(),
-                        "cannot create the new file in its folder: " + SystemReason(errno));
+        throw FileError(
+            cannot_open_text, target.string(),
+            Say("cannot create the new file in its folder: {0}", {SystemReason(errno)}));
     }
     FileDescriptor temp(fd);
 
+    // A failure names the file it was to replace.
+    const auto failure = [&](const char* what, int err) {
+        return FileError(Say(what), target.string(), SystemReason(err));
+    };
     auto fail = [&](const char* what) {
         const int err = errno;
         temp.Close();
         ::unlink(temp_name.c_str());
-        return SystemError(what, err);
+        return failure(what, err);
     };
 
     if (old_exists) {
         // Keep the old file's permissions; its owner too, where we are allowed to.
         if (::fchmod(temp.get(), old_status.st_mode & 07777) != 0) {
-            throw fail("Cannot write setting.ini");
+            throw fail(kCannotWrite);
         }
         [[maybe_unused]] const int ignored =
             ::fchown(temp.get(), old_status.st_uid, old_status.st_gid);
     }
     if (!WriteAll(temp.get(), contents) || Calls().fsync(temp.get()) != 0) {
-        throw fail("Cannot write setting.ini");
+        throw fail(kCannotWrite);
     }
     if (temp.Close() != 0) {
         const int err = errno;
         ::unlink(temp_name.c_str());
-        throw SystemError("Cannot write setting.ini", err);
+        throw failure(kCannotWrite, err);
     }
     if (Calls().rename(temp_name.c_str(), target.c_str()) != 0) {
         const int err = errno;
         ::unlink(temp_name.c_str());
-        throw SystemError("Cannot replace setting.ini", err);
+        throw failure("Cannot replace setting.ini", err);
     }
 
     SyncFolderOf(target);

@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "platform/MessageSeam.h"
 #include "platform/SystemText.h"
+#include "platform/Translation.h"
 #include "settings/AtomicWrite.h"
 #include "settings/Blank.h"
 
@@ -54,11 +55,11 @@ std::string DoubleQuotes(const std::string& value) {
 // kept in a line-based file, so such a value is refused before anything is written.
 std::string EncodeValue(const std::string& value, bool always_quoted) {
     if (value.find('\n') != std::string::npos) {
-        throw Error("A setting cannot hold a line break: " + value);
+        throw Error(Say("A setting cannot hold a line break: {0}", {value}));
     }
     // A file that holds a NUL byte is taken for some other file when it is read.
     if (value.find('\0') != std::string::npos) {
-        throw Error("A setting cannot hold a NUL byte");
+        throw Error(Say("A setting cannot hold a NUL byte"));
     }
     if (always_quoted || value.empty() || NeedsQuotes(value)) {
         return kQuote + DoubleQuotes(value) + kQuote;
@@ -281,8 +282,8 @@ ParsedText Parse(std::string_view text) {
 }
 
 std::string TooLarge(std::uintmax_t size) {
-    return "it holds " + std::to_string(size) + " bytes, more than a settings file can (" +
-           std::to_string(kLargestSettingsFile) + ")";
+    return Say("it holds {0} bytes, more than a settings file can ({1})",
+               {std::to_string(size), std::to_string(kLargestSettingsFile)});
 }
 
 FileBytes ReadSmallFile(const std::string& path) {
@@ -323,7 +324,7 @@ std::string FormatSettingsFile(const Settings& s) {
     AppendEntry(out, s.rename_sub_file.name, EncodeBool(s.rename_sub_file.value),
                 s.rename_sub_file.description);
     if (out.size() > kLargestSettingsFile) {
-        throw Error("The settings are too long to be stored: " + TooLarge(out.size()));
+        throw Error(Say("The settings are too long to be stored: {0}", {TooLarge(out.size())}));
     }
     return out;
 }
@@ -365,13 +366,14 @@ ReadResult ReadSettings(Settings& settings, const std::string& path) {
     // Another program's file (a README behind a link, an image, another tool's settings)
     // would otherwise read as "every value empty" and be replaced at the next write.
     if (file.bytes.find('\0') != std::string::npos) {
-        ShowMessage(FileError(kNotASettingsFile, path, "it holds a NUL byte").what());
+        ShowMessage(FileError(Say(kNotASettingsFile), path, Say("it holds a NUL byte")).what());
         return ReadResult::NotASettingsFile;
     }
     const ParsedText parsed = Parse(FromSystemCodePage(file.bytes));
     if (!parsed.setting_name_seen && parsed.other_word_seen) {
-        ShowMessage(
-            FileError(kNotASettingsFile, path, "no line starts with the name of a setting").what());
+        ShowMessage(FileError(Say(kNotASettingsFile), path,
+                              Say("no line starts with the name of a setting"))
+                        .what());
         return ReadResult::NotASettingsFile;
     }
     const std::vector<std::string> not_read = TakeAll(parsed.map, settings);
@@ -379,10 +381,11 @@ ReadResult ReadSettings(Settings& settings, const std::string& path) {
         return ReadResult::Read;
     }
     const std::string& key = not_read.front();
-    ShowMessage(std::string(kBadBooleanValue) + "\nLine " + std::to_string(parsed.line_of.at(key)) +
-                ": " + key + " \"" + parsed.map.at(key).front() +
-                "\" is neither 1 nor 0. These settings were not read and keep their defaults: " +
-                Joined(not_read) + ".");
+    ShowMessage(std::string(kBadBooleanValue) + "\n" +
+                Say("Line {0}: {1} \"{2}\" is neither 1 nor 0. These settings were not read and "
+                    "keep their defaults: {3}.",
+                    {std::to_string(parsed.line_of.at(key)), key, parsed.map.at(key).front(),
+                     Joined(not_read)}));
     return ReadResult::ReadInPart;
 }
 
@@ -392,19 +395,19 @@ std::string BackUpSettingsFile(const std::string& path) {
         return {};
     }
     if (!file.failure.empty()) {
-        throw FileError(kCannotKeepOldFile, path, file.failure);
+        throw FileError(Say(kCannotKeepOldFile), path, file.failure);
     }
     // Each copy gets a name of its own: a copy the user already has, or the one an earlier
     // close made of the very file this session read (two windows on one file), keeps its
     // bytes, and whatever else holds a name (a link, a folder) is left as it is.
     for (int number = 0; number <= kLastBackupNumber; ++number) {
         const std::string name = BackupFileName(path, number);
-        if (CreateNewFile(name, file.bytes, kCannotKeepOldFile)) {
+        if (CreateNewFile(name, file.bytes, Say(kCannotKeepOldFile))) {
             return name;
         }
     }
-    throw FileError(kCannotKeepOldFile, BackupFileName(path, kLastBackupNumber),
-                    "every name for a copy up to this one is taken");
+    throw FileError(Say(kCannotKeepOldFile), BackupFileName(path, kLastBackupNumber),
+                    Say("every name for a copy up to this one is taken"));
 }
 
 } // namespace tesslin

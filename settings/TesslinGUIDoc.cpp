@@ -24,6 +24,19 @@ namespace {
 void ShowError(const std::string& text) {
     tesslin::ShowFrameworkMessage(tesslin::PathToWx(text));
 }
+
+// The working folder does not change while the program runs, so a relative name and the
+// dialogs' absolute ones meet in this form.
+std::string AbsolutePath(const std::string& path) {
+    boost::system::error_code error;
+    boost::filesystem::path absolute = boost::filesystem::absolute(path, error);
+    if (error) {
+        return path;
+    }
+    absolute = absolute.lexically_normal();
+    // A folder named with a trailing slash comes out as "folder/.".
+    return (absolute.filename_is_dot() ? absolute.parent_path() : absolute).string();
+}
 } // namespace
 
 wxIMPLEMENT_DYNAMIC_CLASS(CTesslinGUIDoc, wxDocument);
@@ -37,13 +50,11 @@ bool CTesslinGUIDoc::OnNewDocument() {
         return false;
     }
     InitSettings();
+    UpdateAllViews();
     return true;
 }
 
 bool CTesslinGUIDoc::OnOpenDocument(const wxString& filename) {
-    if (!m_initialised) {
-        InitSettings();
-    }
     // A document that began as a new one carries the new-document title, which would
     // outrank the file's name in the window's title.
     const wxString oldTitle = GetTitle();
@@ -63,17 +74,47 @@ bool CTesslinGUIDoc::OnCloseDocument() {
     return wxDocument::OnCloseDocument();
 }
 
-std::ostream& CTesslinGUIDoc::SaveObject(std::ostream& stream) {
-    return stream;
+bool CTesslinGUIDoc::Save() {
+    if (!GetDocumentSaved() || GetFilename().empty()) {
+        return SaveAs();
+    }
+    return OnSaveDocument(GetFilename());
 }
 
-std::istream& CTesslinGUIDoc::LoadObject(std::istream& stream) {
-    return stream;
+bool CTesslinGUIDoc::DoSaveDocument(const wxString& file) {
+    return WriteSettings(tesslin::WxToPath(file));
+}
+
+bool CTesslinGUIDoc::DoOpenDocument(const wxString& file) {
+    const std::string path = tesslin::WxToPath(file);
+    tesslin::Settings loaded = m_settings;
+    const tesslin::ReadResult result = tesslin::ReadSettings(loaded, path);
+    if (result == tesslin::ReadResult::NotOpened ||
+        result == tesslin::ReadResult::NotASettingsFile) {
+        // The reader has said why; the document and the file stay as they were.
+        return false;
+    }
+    if (result == tesslin::ReadResult::ReadInPart) {
+        m_readInPart.insert(AbsolutePath(path));
+    }
+    m_settings = std::move(loaded);
+    ShowSettingsInRibbon();
+    // The base class then takes the file's name and has the views clear their lists.
+    return true;
+}
+
+void CTesslinGUIDoc::OpenGiven(const std::string& path) {
+    boost::system::error_code error;
+    if (boost::filesystem::is_directory(path, error)) {
+        m_settings.root_directory.value = AbsolutePath(path);
+        tesslin::ShowRootFolder(m_settings.root_directory.value);
+        return;
+    }
+    OpenInPlace(tesslin::PathToWx(path));
 }
 
 void CTesslinGUIDoc::InitSettings() {
     namespace fs = boost::filesystem;
-    m_initialised = true;
     // From here on, a request to end the program from outside saves these settings.
     tesslin::InstallOrderlyEnd();
     tesslin::SetEmergencySave([this] { SaveWithoutAsking(); });
@@ -111,8 +152,12 @@ void CTesslinGUIDoc::InitSettings() {
 }
 
 bool CTesslinGUIDoc::WriteSettings() {
+    return WriteSettings(tesslin::kSettingsFileName);
+}
+
+bool CTesslinGUIDoc::WriteSettings(const std::string& path) {
     try {
-        StoreSettings();
+        StoreSettings(path);
         return true;
     } catch (const std::exception& e) {
         ShowError(tesslin::ErrorText(e));
@@ -122,17 +167,22 @@ bool CTesslinGUIDoc::WriteSettings() {
 
 bool CTesslinGUIDoc::ReadSettings() {
     const tesslin::ReadResult result = tesslin::ReadSettings(m_settings);
-    m_readInPart = result == tesslin::ReadResult::ReadInPart;
-    return result == tesslin::ReadResult::Read || m_readInPart;
+    const std::string file = AbsolutePath(tesslin::kSettingsFileName);
+    m_readInPart.erase(file);
+    if (result == tesslin::ReadResult::ReadInPart) {
+        m_readInPart.insert(file);
+    }
+    return result == tesslin::ReadResult::Read || result == tesslin::ReadResult::ReadInPart;
 }
 
-void CTesslinGUIDoc::StoreSettings() {
-    if (m_readInPart) {
+void CTesslinGUIDoc::StoreSettings(const std::string& path) {
+    const std::string file = AbsolutePath(path);
+    if (m_readInPart.count(file) != 0) {
         // The file holds values this session never read; the new file drops them.
-        tesslin::BackUpSettingsFile();
+        tesslin::BackUpSettingsFile(path);
     }
-    tesslin::WriteSettings(m_settings);
-    m_readInPart = false;
+    tesslin::WriteSettings(m_settings, path);
+    m_readInPart.erase(file);
 }
 
 void CTesslinGUIDoc::ShowSettingsInRibbon() {
@@ -152,14 +202,14 @@ void CTesslinGUIDoc::SaveWithoutAsking() {
         return;
     }
     try {
-        StoreSettings();
+        StoreSettings(tesslin::kSettingsFileName);
     } catch (...) {
     }
 }
 
 // The document framework would close this document and make a new one for New and Open,
 // and the close would write the settings file. A single-document program keeps its one
-// document instead: New loads the settings again, Open only takes the file's name.
+// document instead: New loads the settings file again, Open reads the chosen file into it.
 
 void CTesslinGUIDoc::OnFileNew(wxCommandEvent&) {
     OnNewDocument();

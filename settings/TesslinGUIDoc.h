@@ -3,27 +3,32 @@
 // It loads the settings file when it starts as a new document (creating the file with the
 // defaults when there is none) and shows the values in the ribbon and the status bar; it
 // writes the whole record back when it closes, that is when the program ends. Between the
-// two, the view and its commands read and change m_settings directly; nothing is written
-// while the program runs.
+// two, the view and its commands read and change m_settings directly.
 //
 // A record that does not stand for the file (the file exists but could not be read, is no
 // settings file, or its status could not be queried) is never written over it: a file is
-// never replaced by a record the program failed to load. When reading stopped early at a
-// value it could not convert, the close keeps the old file's bytes in a new copy beside it
-// ("TesslinGUI.ini.bak", else the next free "TesslinGUI.ini.bak.N") before it replaces the
-// file, so the values that were not read are not lost.
+// never replaced by a record the program failed to load. When reading a file stopped early
+// at a value it could not convert, the next write to that file first keeps its old bytes in a
+// new copy beside it ("<file>.bak", else the next free "<file>.bak.N"), so the values that
+// were not read are not lost.
 //
-// The framework's document commands keep this one document, as a single-document program
-// does: New (57600) loads the settings file again without writing it first, so every change
-// since the last start is dropped; Open (57601) and the recent-file list open the chosen file
-// through the document framework, which reads nothing from it (the document has no content
-// of its own) and leaves the settings and the settings file alone. Save stores an empty
-// document. Starting with a file name loads the settings as a plain start does.
+// The document's content is the settings record, so a user can keep several sets of
+// settings: New (57600) loads "TesslinGUI.ini" again without writing it first (every change
+// since it was last read is dropped); Open (57601), a recent file, a file named on the
+// command line or dropped on the window read the chosen file as the start reads
+// "TesslinGUI.ini", with the same messages (a file that is not a settings file, or cannot be
+// read, is refused, left alone, and the document stays as it was); Save and Save As write the
+// record in the settings file's format, atomically. New and a successful Open clear the
+// view's lists, which belong to the old settings. Whatever the document's name, the close
+// writes "TesslinGUI.ini".
 #pragma once
 
 #include "settings/Settings.h"
 
 #include <wx/docview.h>
+
+#include <set>
+#include <string>
 
 class CTesslinGUIDoc : public wxDocument {
 public:
@@ -34,22 +39,26 @@ public:
 
     // The framework's new document: the base class's work, then InitSettings.
     bool OnNewDocument() override;
-    // Opening a file: when the settings were never loaded (a start with a file name), loads
-    // them first, then lets the base class open the file, which reads nothing from it.
+    // Opening a settings file in place of the document (see above); false when refused.
     bool OnOpenDocument(const wxString& filename) override;
-    // Writes the settings (unless the record never stood for the file), then closes.
+    // Writes the settings to "TesslinGUI.ini" (unless the record never stood for that file),
+    // then closes.
     bool OnCloseDocument() override;
+    // Save: writes the document's file; a document that has none yet asks for one (Save As).
+    // The settings change without the document being marked modified, so Save always writes.
+    bool Save() override;
 
-    // The document has no content: saving writes an empty file, loading reads nothing.
-    std::ostream& SaveObject(std::ostream& stream) override;
-    std::istream& LoadObject(std::istream& stream) override;
+    // A file named on the command line or dropped on the window: a folder becomes the root
+    // folder (as if picked), anything else is opened as a settings file.
+    void OpenGiven(const std::string& path);
 
     // Start-up: creates "TesslinGUI.ini" with the defaults when it does not exist, reads
     // it, and shows the values. A failing status query or write is shown in a message box
     // and start-up goes on (with the defaults when nothing could be read).
     void InitSettings();
-    // Writes m_settings to the settings file (keeping the old bytes first when its reading
+    // Writes m_settings to the file at `path` (keeping the old bytes first when its reading
     // stopped early); a failure is shown in a message box and gives false.
+    bool WriteSettings(const std::string& path);
     bool WriteSettings();
     // Loads m_settings from the settings file; failures are shown by the reader. False when
     // the record does not stand for the file: it could not be read at all, or is no settings
@@ -63,6 +72,10 @@ public:
     // file that did not exist. Only then does closing write it.
     bool SettingsLoaded() const { return m_settingsLoaded; }
 
+protected:
+    bool DoSaveDocument(const wxString& file) override;
+    bool DoOpenDocument(const wxString& file) override;
+
 private:
     void OnFileNew(wxCommandEvent& event);
     void OnFileOpen(wxCommandEvent& event);
@@ -70,11 +83,11 @@ private:
     void OpenInPlace(const wxString& filename);
     void SaveWithoutAsking();
     // WriteSettings' work; throws what the writer throws.
-    void StoreSettings();
+    void StoreSettings(const std::string& path);
 
-    bool m_initialised = false;
     bool m_settingsLoaded = false;
-    bool m_readInPart = false; // the file's reading stopped early; not yet backed up
+    // The files (absolute paths) whose reading stopped early and that were not yet backed up.
+    std::set<std::string> m_readInPart;
 
     wxDECLARE_DYNAMIC_CLASS(CTesslinGUIDoc);
     wxDECLARE_EVENT_TABLE();

@@ -19,6 +19,7 @@
 #include <exception>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace tesslin {
 
@@ -96,33 +97,40 @@ private:
     wxWindow* frame_;
 };
 
-// The status bar during the scan: the counts across the whole bar and the cancel button at
-// its right end; the text and the widths come back afterwards.
+// The status bar during the scan: the counts across the bar and the cancel button in its last
+// field at its right end, following the bar's size; the texts and the widths come back
+// afterwards.
 class ProgressPane {
 public:
     explicit ProgressPane(wxStatusBar* bar) : bar_(bar) {
         if (!bar_) {
             return;
         }
-        text_ = bar_->GetStatusText(0);
-        width_ = bar_->GetStatusWidth(0);
-        const int fill = -1;
-        bar_->SetStatusWidths(1, &fill);
+        for (int i = 0; i < bar_->GetFieldsCount(); ++i) {
+            texts_.push_back(bar_->GetStatusText(i));
+            widths_.push_back(bar_->GetStatusWidth(i));
+            bar_->SetStatusText(wxString(), i);
+        }
         focus_ = wxWindow::FindFocus();
         button_ = new wxButton(bar_, ids::kCancelScan, FromUtf8(kCancelCaption));
-        wxRect field;
-        bar_->GetFieldRect(0, field);
-        const wxSize size(button_->GetBestSize().x, field.height);
-        button_->SetSize(field.GetRight() - size.x, field.y, size.x, size.y);
+        std::vector<int> during(widths_.size(), 0);
+        during.front() = -1;
+        during.back() = widths_.size() > 1 ? button_->GetBestSize().x : -1;
+        bar_->SetStatusWidths(static_cast<int>(during.size()), during.data());
+        Place();
+        bar_->Bind(wxEVT_SIZE, &ProgressPane::OnSize, this);
         button_->SetFocus();
     }
     ~ProgressPane() {
         if (!bar_) {
             return;
         }
+        bar_->Unbind(wxEVT_SIZE, &ProgressPane::OnSize, this);
         button_->Destroy();
-        bar_->SetStatusWidths(1, &width_);
-        bar_->SetStatusText(text_, 0);
+        bar_->SetStatusWidths(static_cast<int>(widths_.size()), widths_.data());
+        for (std::size_t i = 0; i < texts_.size(); ++i) {
+            bar_->SetStatusText(texts_[i], static_cast<int>(i));
+        }
         // The focus goes back where it was: a window with the focus nowhere hears no keys.
         if (focus_) {
             focus_->SetFocus();
@@ -138,10 +146,28 @@ public:
     }
 
 private:
+    // The button fills the last field's height at its right end.
+    void Place() {
+        wxRect field;
+        bar_->GetFieldRect(bar_->GetFieldsCount() - 1, field);
+        const wxSize size(button_->GetBestSize().x, field.height);
+        button_->SetSize(field.GetRight() - size.x, field.y, size.x, size.y);
+    }
+    void OnSize(wxSizeEvent& event) {
+        event.Skip();
+        // After the bar has laid its fields out for the new size, if the scan still runs.
+        bar_->CallAfter([this, alive = std::weak_ptr<bool>(alive_)] {
+            if (alive.lock()) {
+                Place();
+            }
+        });
+    }
+
     wxStatusBar* bar_;
-    wxString text_;
-    int width_ = 0;
+    std::vector<wxString> texts_;
+    std::vector<int> widths_;
     wxButton* button_ = nullptr;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     wxWeakRef<wxWindow> focus_;
 };
 

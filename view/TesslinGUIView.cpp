@@ -86,14 +86,6 @@ std::string RefusalText(const tesslin::RenameRefused& refusal, const std::string
     return refusal.what();
 }
 
-// The system's reason for a failed move, for the line after "Renaming error!".
-std::string MoveFailureReason(const std::exception& e) {
-    if (const auto* failed = dynamic_cast<const tesslin::MoveFailed*>(&e)) {
-        return failed->reason();
-    }
-    return tesslin::ErrorText(e);
-}
-
 } // namespace
 
 wxIMPLEMENT_DYNAMIC_CLASS(CTesslinGUIView, wxView);
@@ -146,6 +138,17 @@ bool CTesslinGUIView::OnClose(bool deleteWindow) {
 }
 
 void CTesslinGUIView::OnDraw(wxDC*) {}
+
+void CTesslinGUIView::OnUpdate(wxView*, wxObject*) {
+    if (!m_videoList) {
+        return;
+    }
+    tesslin::FillFileList({}, *m_videoList);
+    tesslin::FillFileList({}, *m_subtitleList);
+    m_scanned = false;
+    tesslin::SetRibbonEditText(ids::kEditVideoFileName, std::string());
+    tesslin::SetRibbonEditText(ids::kEditSubtitleFileName, std::string());
+}
 
 CTesslinGUIDoc* CTesslinGUIView::GetDocument() const {
     return static_cast<CTesslinGUIDoc*>(wxView::GetDocument());
@@ -314,8 +317,12 @@ CTesslinGUIView::RunScan(std::string& failure, tesslin::ScanProgress* progress) 
 
 void CTesslinGUIView::ShowScanResult(ScanResult result) {
     const bool both = !result.unmatched_videos.empty() && !result.unmatched_subtitles.empty();
+    if (CMainFrame* frame = CMainFrame::Get()) {
+        frame->ShowScanCounts(result.unmatched_videos.size(), result.unmatched_subtitles.size());
+    }
     tesslin::FillFileList(std::move(result.unmatched_videos), *m_videoList);
     tesslin::FillFileList(std::move(result.unmatched_subtitles), *m_subtitleList);
+    m_scanned = true;
     if (both) {
         if (CMainFrame* frame = CMainFrame::Get()) {
             frame->ActivateCategory(2);
@@ -367,7 +374,7 @@ void CTesslinGUIView::OnButtonRenameFile(wxCommandEvent&) {
         m_renameHistory.Record({{{plan.existingName, plan.newName}, true, {}}});
     } catch (const std::exception& e) {
         tesslin::ShowViewMessage(
-            tesslin::PathToWx(std::string(kRenamingError) + "\n" + MoveFailureReason(e)));
+            tesslin::PathToWx(std::string(kRenamingError) + "\n" + tesslin::ErrorText(e)));
     }
     // Whatever the outcome, the pair leaves the lists; the next scan shows it again if it
     // is still unmatched.
@@ -379,7 +386,14 @@ void CTesslinGUIView::OnButtonRenameFile(wxCommandEvent&) {
 
 // ---- Pair suggestions
 
-void CTesslinGUIView::OnButtonSuggestPairs(wxCommandEvent&) {
+void CTesslinGUIView::OnButtonSuggestPairs(wxCommandEvent& event) {
+    if (!m_scanned) {
+        // The proposals come from the lists: fill them first.
+        OnButtonScan(event);
+        if (!m_scanned) {
+            return; // the scan failed (and said why) or was cancelled
+        }
+    }
     std::vector<boost::filesystem::path> videos;
     std::vector<boost::filesystem::path> subtitles;
     for (long row = 0; row < m_videoList->RowCount(); ++row) {
@@ -448,6 +462,10 @@ void CTesslinGUIView::OnButtonUndoRename(wxCommandEvent&) {
     tesslin::ShowViewMessage(tesslin::PathToWx(text));
 }
 
+void CTesslinGUIView::OnUpdateButtonUndoRename(wxUpdateUIEvent& event) {
+    event.Enable(m_renameHistory.CanUndo());
+}
+
 void CTesslinGUIView::OnCheckKeepLanguageTag(wxCommandEvent&) {
     tesslin::SetKeepLanguageTag(!tesslin::KeepLanguageTag());
 }
@@ -491,4 +509,5 @@ wxBEGIN_EVENT_TABLE(CTesslinGUIView, wxView)
     EVT_UPDATE_UI(ids::kCheckRenameVideoFile, CTesslinGUIView::OnUpdateCheckRenameVideoFile)
     EVT_UPDATE_UI(ids::kCheckKeepLanguageTag, CTesslinGUIView::OnUpdateCheckKeepLanguageTag)
     EVT_UPDATE_UI(ids::kEditVideoFileName, CTesslinGUIView::OnUpdateEditFileName)
+    EVT_UPDATE_UI(ids::kButtonUndoRename, CTesslinGUIView::OnUpdateButtonUndoRename)
 wxEND_EVENT_TABLE()

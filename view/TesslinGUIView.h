@@ -39,6 +39,9 @@ public:
     bool OnClose(bool deleteWindow) override;
     // The lists cover the view; there is nothing to draw.
     void OnDraw(wxDC* dc) override;
+    // The document took other settings (New, Open): the lists and the two name boxes, which
+    // belong to the old ones, are emptied.
+    void OnUpdate(wxView* sender, wxObject* hint) override;
 
     CTesslinGUIDoc* GetDocument() const;
     // The view's window, parent of the two lists.
@@ -77,6 +80,8 @@ public:
     // and scans again, so that the files show where they now are.
     void OnButtonSuggestPairs(wxCommandEvent& event);
     void OnButtonUndoRename(wxCommandEvent& event);
+    // "되돌리기" shows disabled while there is nothing to undo.
+    void OnUpdateButtonUndoRename(wxUpdateUIEvent& event);
     void OnCheckKeepLanguageTag(wxCommandEvent& event);
     void OnUpdateCheckKeepLanguageTag(wxUpdateUIEvent& event);
     void OnEditVideoExtensionList(wxCommandEvent& event);
@@ -102,6 +107,9 @@ private:
     wxPanel* m_panel = nullptr;
     // The renames of this run, by hand or in batches, for "되돌리기"; never written to disk.
     tesslin::RenameHistory m_renameHistory;
+    // The lists hold the result of a scan of the present settings ("짝 찾기" scans first
+    // otherwise).
+    bool m_scanned = false;
 
     wxDECLARE_DYNAMIC_CLASS(CTesslinGUIView);
     wxDECLARE_EVENT_TABLE();

@@ -13,6 +13,18 @@ namespace tesslin {
 // system's language, leaving the C library's own messages (strerror) English.
 void AskDesktopForKorean();
 
+// Puts the profile (the look, the recent files, the language-tag option) where the desktop
+// keeps programs' settings, unless a profile is in use already. GTK: the XDG layout,
+// "$XDG_CONFIG_HOME/TesslinGUI/TesslinGUI.conf" ("~/.config" when the variable is unset), the
+// folder made when missing; a profile of the classic layout ("~/.TesslinGUI") is moved there
+// once, so its values are read. Windows: the registry, as the toolkit keeps it.
+void UseDesktopProfile();
+
+// Makes the folder where the desktop keeps the program's settings the working folder, so that
+// the settings file lands there: GTK "$XDG_CONFIG_HOME/TesslinGUI" (made when missing);
+// Windows: nothing (the program keeps the folder it was started in).
+void EnterDesktopSettingsFolder();
+
 // Menus show the pictures their items carry (GTK 3 hides them unless told).
 void ShowMenuPictures();
 

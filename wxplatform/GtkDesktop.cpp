@@ -2,8 +2,13 @@
 // run time, so building needs no GTK development files.
 #include "wxplatform/Desktop.h"
 
+#include <wx/app.h>
 #include <wx/dirdlg.h>
+#include <wx/fileconf.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
 #include <wx/msgdlg.h>
+#include <wx/stdpaths.h>
 
 #include <clocale>
 #include <cstdlib>
@@ -22,6 +27,36 @@ void AskDesktopForKorean() {
     }
     setenv("LANGUAGE", "ko", 1);
     bindtextdomain("libc", "/nonexistent");
+}
+
+void UseDesktopProfile() {
+    if (wxConfigBase::Get(false) != nullptr) {
+        return;
+    }
+    const wxString app = wxTheApp->GetAppName();
+    wxStandardPaths& paths = wxStandardPaths::Get();
+    const wxString classic = wxFileConfig::GetLocalFileName(app);
+    paths.SetFileLayout(wxStandardPaths::FileLayout_XDG);
+    const wxFileName file(paths.GetUserConfigDir() + wxFILE_SEP_PATH + app, app + ".conf");
+    // The toolkit does not make the folder, and would report every write as failed.
+    file.Mkdir(0700, wxPATH_MKDIR_FULL);
+    const wxString path = file.GetFullPath();
+    if (!wxFileExists(path) && wxFileExists(classic)) {
+        wxRenameFile(classic, path, false);
+    }
+    wxConfigBase::Set(new wxFileConfig(app, wxTheApp->GetVendorName(), path, wxString(),
+                                       wxCONFIG_USE_LOCAL_FILE));
+}
+
+void EnterDesktopSettingsFolder() {
+    wxStandardPaths& paths = wxStandardPaths::Get();
+    paths.SetFileLayout(wxStandardPaths::FileLayout_XDG);
+    const wxFileName folder =
+        wxFileName::DirName(paths.GetUserConfigDir() + wxFILE_SEP_PATH + wxTheApp->GetAppName());
+    // Where the folder cannot be made or entered, the program stays where it was started.
+    if (folder.Mkdir(0700, wxPATH_MKDIR_FULL)) {
+        wxSetWorkingDirectory(folder.GetFullPath());
+    }
 }
 
 void ShowMenuPictures() {

@@ -3,6 +3,7 @@
 #include "settings/AtomicWriteSeam.h"
 
 #include "platform/Error.h"
+#include "platform/Translation.h"
 #include "platform/win/WideText.h"
 #include "settings/TemporaryFiles.h"
 
@@ -141,16 +142,17 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
         }
     }
     if (h == INVALID_HANDLE_VALUE) {
-        throw FileError(cannot_open_text, path,
-                        "cannot create the new file in its folder: " +
-                            win::ErrorText(create_error));
+        throw FileError(
+            cannot_open_text, path,
+            Say("cannot create the new file in its folder: {0}", {win::ErrorText(create_error)}));
     }
     Handle temp(h);
 
     auto fail = [&](const char* what, DWORD err) {
         temp.Close();
         DeleteFileW(temp_name.c_str());
-        return Error(std::string(what) + ": " + win::ErrorText(err));
+        // A failure names the file it was to replace.
+        return FileError(Say(what), path, win::ErrorText(err));
     };
 
     // FlushFileBuffers is the fsync of Windows: the bytes are on the disk before the name is.
@@ -163,7 +165,7 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
     DWORD err = 0;
     if (!MoveOver(temp_name, target, err)) {
         DeleteFileW(temp_name.c_str());
-        throw Error("Cannot replace setting.ini: " + win::ErrorText(err));
+        throw FileError(Say("Cannot replace setting.ini"), path, win::ErrorText(err));
     }
     RemoveLeftoverTemporaryFiles(target_text);
 }

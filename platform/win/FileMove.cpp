@@ -2,6 +2,7 @@
 #include "rename/FileMove.h"
 
 #include "platform/Error.h"
+#include "platform/Translation.h"
 #include "platform/win/WideText.h"
 
 #include <windows.h>
@@ -15,7 +16,7 @@ std::string Quoted(const std::string& path) {
 }
 
 std::string CannotRename(const std::string& from, const std::string& to) {
-    return "Cannot rename " + Quoted(from) + " to " + Quoted(to);
+    return Say("Cannot rename {0} to {1}", {Quoted(from), Quoted(to)});
 }
 
 // Without MOVEFILE_REPLACE_EXISTING the system itself refuses an existing target, inside the

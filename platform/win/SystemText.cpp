@@ -1,5 +1,6 @@
 #include "platform/SystemText.h"
 
+#include "platform/Translation.h"
 #include "platform/win/WideText.h"
 
 #include <windows.h>
@@ -33,9 +34,9 @@ std::string FromSystemCodePage(std::string_view bytes) {
 // them are Windows' long sentences in the system's language.
 std::string ErrorCodeText(const boost::system::error_code& code) {
     if (code.category() == boost::system::system_category()) {
-        return win::ErrorText(static_cast<unsigned long>(code.value()));
+        return Say(win::ErrorText(static_cast<unsigned long>(code.value())));
     }
-    return code.message();
+    return Say(code.message());
 }
 
 } // namespace tesslin

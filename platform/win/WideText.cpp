@@ -1,5 +1,7 @@
 #include "platform/win/WideText.h"
 
+#include "platform/Translation.h"
+
 #include <windows.h>
 
 namespace tesslin::win {
@@ -26,7 +28,9 @@ std::string Utf8(std::wstring_view wide) {
     return utf8;
 }
 
-std::string ErrorText(unsigned long code) {
+namespace {
+// The words every system gives the errors a file operation commonly meets.
+const char* CommonErrorText(unsigned long code) {
     switch (code) {
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS:
@@ -53,7 +57,14 @@ std::string ErrorText(unsigned long code) {
     case ERROR_DIR_NOT_EMPTY:
         return "Directory not empty";
     default:
-        break;
+        return nullptr;
+    }
+}
+} // namespace
+
+std::string ErrorText(unsigned long code) {
+    if (const char* common = CommonErrorText(code)) {
+        return Say(common);
     }
     wchar_t* buffer = nullptr;
     const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |

@@ -443,12 +443,12 @@ TEST(SettingsFile, EveryFileKeepsItsBytesOrTheNewOnesAndFailuresAreShown) {
         {"write: a line break in a value", old, any, open, Step::WriteLineBreak, false,
          " | A setting cannot hold a line break: a\nb", old},
         {"write: disk full", old, rw, open, Step::WriteBig, true,
-         " | Cannot write setting.ini: File too large", old},
+         " | Cannot write setting.ini" + file + "File too large", old},
         {"write: the sync fails", old, any, open, Step::WriteSyncFails, false,
-         "fsync temp:new | Cannot write setting.ini: Input/output error", old},
+         "fsync temp:new | Cannot write setting.ini" + file + "Input/output error", old},
         {"write: the rename fails", old, any, open, Step::WriteRenameFails, false,
-         "fsync temp:new rename temp:new over old | Cannot replace setting.ini: Invalid "
-         "cross-device link", old},
+         "fsync temp:new rename temp:new over old | Cannot replace setting.ini" + file +
+         "Invalid cross-device link", old},
     };
     // clang-format on
     for (const auto& c : cases) {

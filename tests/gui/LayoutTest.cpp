@@ -263,11 +263,13 @@ TEST(RootFolderText, CutsLongPathsInTheMiddleOnCharacterBoundaries) {
 
 using StatusPane = AppWindowTest;
 
-TEST_F(StatusPane, IsOnePaneFiftyXWideShowingTheRootFolderEvenWhenItIsNotUtf8) {
+// The root folder's pane, and the scan's counts beside it.
+TEST_F(StatusPane, IsFiftyXWideShowingTheRootFolderEvenWhenItIsNotUtf8) {
     wxStatusBar* bar = Frame().GetStatusBar();
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->GetFieldsCount(), 1);
+    EXPECT_EQ(bar->GetFieldsCount(), 2);
     EXPECT_EQ(bar->GetStatusWidth(0), bar->GetTextExtent(wxString('x', 50)).x);
+    EXPECT_EQ(bar->GetStatusWidth(1), -1);
     for (const std::string& path :
          {std::string(), std::string("/\xB0\xB1/") + std::string(60, 'x')}) {
         ShowRootFolder(path);

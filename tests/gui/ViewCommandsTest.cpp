@@ -7,6 +7,7 @@
 
 #include <wx/app.h>
 #include <wx/dirdlg.h>
+#include <wx/dnd.h>
 #include <wx/panel.h>
 
 #include <boost/filesystem/operations.hpp>
@@ -137,12 +138,26 @@ TEST_F(ViewCommands, LayoutSplitsTheViewAtHalfItsHeight) {
 
 TEST_F(ViewCommands, ScanTurnsToTheRenameCategoryOnlyWhenBothListsHoldRows) {
     EXPECT_EQ(ActiveCategory(), 2);
+    const auto counts = [&] { return Utf8(Frame().GetStatusBar()->GetStatusText(1)); };
+    EXPECT_EQ(counts(), "자막 없는 영상 2개, 영상 없는 자막 2개");
     Frame().ActivateCategory(1);
     fs::remove(In("c.smi"));
     fs::remove(In("d.smi"));
     Press(ids::kButtonScan);
     EXPECT_EQ(Rows(SubtitleList()), S{});
     EXPECT_EQ(ActiveCategory(), 1);
+    EXPECT_EQ(counts(), "자막 없는 영상 2개, 영상 없는 자막 0개");
+}
+
+// A folder dropped on the window becomes the root folder, as one named on the command line.
+TEST_F(ViewCommands, ADroppedFolderBecomesTheRoot) {
+    const std::string folder = WorkDir().path().string();
+    auto* target = dynamic_cast<wxFileDropTarget*>(Frame().GetDropTarget());
+    ASSERT_NE(target, nullptr);
+    EXPECT_TRUE(target->OnDropFiles(0, 0, wxArrayString(1, PathToWx(folder))));
+    Pump();
+    EXPECT_EQ(Doc().m_settings.root_directory.value, folder);
+    EXPECT_EQ(StatusText(), "루트 폴더: " + RootFolderText(folder));
 }
 
 TEST_F(ViewCommands, FailedScanKeepsListsRibbonAndSettingsAndNamesTheCause) {
@@ -162,12 +177,12 @@ TEST_F(ViewCommands, FailedScanKeepsListsRibbonAndSettingsAndNamesTheCause) {
          "루트 폴더가 폴더가 아니어서 스캔하지 못했습니다.\n\n폴더: " + In("file.avi")},
         {Root(), "a(b",
          "영상 파일 정규식 필터가 올바른 정규식이 아니어서 스캔하지 못했습니다.\n\n필터: a(b\n"
-         "오류: Invalid regular expression: Unmatched marking parenthesis ( or \\(.  The error "
-         "occurred while parsing the regular expression: 'a(b>>>HERE>>>'."},
+         "오류: 올바른 정규식이 아닙니다: 여는 괄호 ( 의 짝인 닫는 괄호 ) 가 없습니다. 정규식의 이 "
+         "자리에서 오류가 났습니다: 'a(b>>>HERE>>>'."},
 #ifndef _WIN32 // where links need rights a user seldom has
         {In("loop"), "",
          "폴더를 읽을 수 없어 스캔하지 못했습니다.\n\n폴더: " + In("loop") +
-             "\n이유: Too many levels of symbolic links"},
+             "\n이유: 심볼릭 링크가 너무 많이 이어집니다"},
 #endif
     };
 #ifndef _WIN32
@@ -204,6 +219,7 @@ TEST_F(ViewCommands, EscStopsARunningScanAndLeavesEverythingAsItWas) {
     std::string during;
     bool ribbon_enabled = true;
     std::string cancel = "no button";
+    int picked = -1;
     // Runs in the scan command's own event loop, as the scan starts.
     wxTheApp->CallAfter([&] {
         during = StatusText();
@@ -211,6 +227,9 @@ TEST_F(ViewCommands, EscStopsARunningScanAndLeavesEverythingAsItWas) {
         if (wxWindow* button = wxWindow::FindWindowById(ids::kCancelScan, &Frame())) {
             cancel = WxToPath(button->GetLabel());
         }
+        ScopedFolderChoice pick(In("big"));
+        Press(ids::kButtonFolder); // held back
+        picked = pick.asked;
         wxKeyEvent esc(wxEVT_CHAR_HOOK);
         esc.m_keyCode = WXK_ESCAPE;
         Frame().ProcessWindowEvent(esc);
@@ -224,6 +243,15 @@ TEST_F(ViewCommands, EscStopsARunningScanAndLeavesEverythingAsItWas) {
     EXPECT_EQ(StatusText(), status);
     EXPECT_TRUE(Ribbon().IsEnabled());
     EXPECT_EQ(wxWindow::FindWindowById(ids::kCancelScan, &Frame()), nullptr);
+    EXPECT_EQ(picked, 0);
+    EXPECT_EQ(Doc().m_settings.root_directory.value, Root());
+
+    // A close asked for during a scan stops it, and the window then closes in order.
+    wxTheApp->CallAfter([&] { Frame().Close(); });
+    Press(ids::kButtonScan);
+    PumpUntil([] { return CMainFrame::Get() == nullptr; });
+    EXPECT_EQ(CMainFrame::Get(), nullptr);
+    EXPECT_NE(ReadFile(SettingsFile()).find("\r\nis_recursive 1 "), std::string::npos);
 }
 
 TEST_F(ViewCommands, SkippedEntriesAreReportedAfterTheRowsWithCountAndFirstPaths) {
@@ -239,7 +267,7 @@ TEST_F(ViewCommands, SkippedEntriesAreReportedAfterTheRowsWithCountAndFirstPaths
     wxTEST_DIALOG(Press(ids::kButtonScan), ExpectMessage("", true).Capture(&shown));
     EXPECT_EQ(Rows(VideoList()), (S{In("a.avi"), In("b.avi")}));
     EXPECT_EQ(shown.rfind("읽을 수 없는 폴더나 파일 12개를 건너뛰었습니다.", 0), 0u) << shown;
-    EXPECT_NE(shown.find("(Too many levels of symbolic links)"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("(심볼릭 링크가 너무 많이 이어집니다)"), std::string::npos) << shown;
     EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 1 + 10 + 1) << shown;
     EXPECT_NE(shown.find("\n... 외 2개"), std::string::npos) << shown;
     for (std::size_t line = 0, end; line < shown.size(); line = end + 1) {
@@ -253,7 +281,10 @@ TEST_F(ViewCommands, RenameOntoAnExistingFileReplacesNothingButTheRowsLeave) {
     Select(VideoList(), 0);
     Select(SubtitleList(), 0);
     wxTEST_DIALOG(Press(ids::kButtonRenameFile),
-                  ExpectMessage("Renaming error!\nFile exists", false));
+                  ExpectMessage("Renaming error!\n\"" + In("c.smi") + "\"의 이름을 \"" +
+                                    In("a.smi") +
+                                    "\"(으)로 바꾸지 못했습니다: 같은 이름의 파일이 이미 있습니다",
+                                false));
     EXPECT_EQ(ReadFile(In("a.smi")), "");
     EXPECT_EQ(ReadFile(In("c.smi")), "c.smi");
     EXPECT_EQ(Rows(VideoList()), S{In("b.avi")});

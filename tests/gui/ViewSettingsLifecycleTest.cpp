@@ -9,6 +9,7 @@
 #include "settings/SettingsFile.h"
 
 #include <wx/docview.h>
+#include <wx/filedlg.h>
 
 #include <boost/filesystem/operations.hpp>
 
@@ -32,6 +33,10 @@ namespace {
 
 namespace fs = boost::filesystem;
 
+// The window's words for a file that is not a settings file.
+const std::string kNotKorean =
+    "설정 파일이 아니어서 읽지 않았고 이 파일은 바꾸지 않습니다. 기본 설정을 사용합니다.";
+
 Settings Defaults() {
     Settings s;
     s.ResetToDefaults();
@@ -47,8 +52,10 @@ TEST_F(StartAndClose, ABadBooleanIsReportedRepairedAtCloseAndTheOldFileKept) {
     WriteFile(SettingsFile(), file);
     std::string shown;
     wxTEST_DIALOG(ReopenWindow(), ExpectMessage("", true).Capture(&shown));
-    EXPECT_EQ(shown.substr(0, std::string(kBadBooleanValue).size() + 1),
-              kBadBooleanValue + std::string("\n"));
+    EXPECT_EQ(shown, kBadBooleanValue + std::string("\n2번째 줄: is_recursive의 값 \"true\"은(는) "
+                                                    "1도 0도 아닙니다. 다음 설정은 읽지 않았으며 "
+                                                    "기본값을 씁니다: is_recursive, "
+                                                    "rename_sub_file."));
     EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "mkv ");
     CloseWindow();
     const std::string text = ReadFile(SettingsFile());
@@ -67,9 +74,8 @@ TEST_F(StartAndClose, AGoneWorkingFolderIsReportedAtStartAndCloseAndTheWindowSti
     CloseWindow();
     fs::remove_all(WorkDir().path());
     // A removed working folder has no path any more: the file is named as the program knows it.
-    const std::string shown =
-        kCannotOpenForWriting + ("\n" + kSettingsFileName) +
-        ": cannot create the new file in its folder: No such file or directory";
+    const std::string shown = kCannotOpenForWriting + ("\n" + kSettingsFileName) +
+                              ": 폴더에 새 파일을 만들 수 없습니다: 파일이나 폴더가 없습니다";
     wxTEST_DIALOG(ReopenWindow(), ExpectMessage(shown, true));
     EXPECT_TRUE(Frame().IsShown());
     EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
@@ -100,15 +106,14 @@ TEST_F(StartAndClose, AFileThatIsNotLoadedLeavesItByteForByteAndTheSessionRunsOn
     };
     const std::string too_large = std::string(kLargestSettingsFile, '#') + "\nvid_ext mkv\n";
     const Case cases[] = {
-        {"a text of another kind", "TesslinGUI\n\nRenames subtitles.\n", kNotASettingsFile,
-         "no line starts with the name of a setting"},
+        {"a text of another kind", "TesslinGUI\n\nRenames subtitles.\n", kNotKorean,
+         "설정 이름으로 시작하는 줄이 없습니다"},
         {"a NUL byte in a value",
-         std::string("vid_ext mkv\nroot_directory \"/tree") + '\0' + "\"\n", kNotASettingsFile,
-         "it holds a NUL byte"},
+         std::string("vid_ext mkv\nroot_directory \"/tree") + '\0' + "\"\n", kNotKorean,
+         "NUL 바이트가 들어 있습니다"},
         {"over 1 MiB", too_large, kCannotOpenForReading,
-         "it holds " + std::to_string(too_large.size()) +
-             " bytes, more than a settings file can (" + std::to_string(kLargestSettingsFile) +
-             ")"},
+         "크기가 " + std::to_string(too_large.size()) + "바이트로 설정 파일이 가질 수 있는 크기(" +
+             std::to_string(kLargestSettingsFile) + "바이트)보다 큽니다"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -125,31 +130,78 @@ TEST_F(StartAndClose, AFileThatIsNotLoadedLeavesItByteForByteAndTheSessionRunsOn
 
 using DocumentCommands = AppWindowTest;
 
+// The user names `path` in the file chooser (GTK's takes the name once it has shown its folder).
+class ChooseFile : public wxExpectModalBase<wxFileDialog, ChooseFile> {
+public:
+    explicit ChooseFile(std::string path) : m_path(std::move(path)) {}
+
+protected:
+    int OnInvoked(wxFileDialog* dialog) const override {
+        dialog->SetPath(PathToWx(m_path));
+        PumpUntil([&] { return WxToPath(dialog->GetPath()) == m_path; }, 2.0);
+        return wxID_OK;
+    }
+
+private:
+    std::string m_path;
+};
+
 void SendMenu(int id) {
     wxCommandEvent event(wxEVT_MENU, id);
     CMainFrame::Get()->ProcessWindowEvent(event);
 }
 
-// New reads the file again without writing first; a recent file opens the document and
-// leaves the settings as they are. Neither writes the settings file.
-TEST_F(DocumentCommands, NewAndRecentFilesLeaveTheSettingsFileAlone) {
-    const std::string file = ReadFile(SettingsFile());
-    Type(ids::kEditVideoExtensionList, "zzz");
-    Click(ids::kCheckRecursive);
-    SendMenu(ids::kFileNew);
-    EXPECT_EQ(Doc().m_settings, Defaults());
-    EXPECT_EQ(BoxText(ids::kEditVideoExtensionList), "avi mkv mp4 wmv ");
-    EXPECT_EQ(wxGetApp().GetDocManager()->GetDocumentsVector().size(), 1u);
-
-    const std::string document = WorkDir() / "library.tesslin";
-    WriteFile(document, "");
-    wxGetApp().GetDocManager()->AddFileToHistory(wxString::FromUTF8(document));
-    Type(ids::kEditVideoExtensionList, "zzz");
-    SendMenu(wxID_FILE1);
-    EXPECT_EQ(Doc().GetFilename().utf8_string(), document);
-    EXPECT_EQ(Frame().GetTitle(), "library.tesslin - TesslinGUI");
-    EXPECT_EQ(Doc().m_settings.vid_ext.value, std::vector<std::string>{"zzz"});
-    EXPECT_EQ(ReadFile(SettingsFile()), file);
+// The document is the settings record. New reads "TesslinGUI.ini" again, Open reads the chosen
+// file as the start reads that one, and both clear the lists; Save writes the record and
+// nothing else; a file that is not a settings file is refused and left alone. Only the close
+// writes "TesslinGUI.ini".
+TEST_F(DocumentCommands, NewOpenAndSaveCarryTheSettingsRecord) {
+    const std::string ini = ReadFile(SettingsFile());
+    const std::string other = WorkDir() / "other.ini", notes = WorkDir() / "notes.txt";
+    WriteFile(other, "vid_ext mkv\n");
+    WriteFile(notes, "TesslinGUI\n\nRenames subtitles.\n");
+    WriteFile(WorkDir() / "saved.txt", "a file of the user's own\n");
+    struct Case {
+        int command; // Save (as the document has no file yet: Save As), a recent file, New
+        std::string file, message;
+        std::vector<std::string> vid_ext; // afterwards
+        bool listsCleared;
+    };
+    const Case cases[] = {
+        {ids::kFileSave, WorkDir() / "saved.txt", "", {"zzz"}, false},
+        {wxID_FILE1,
+         notes,
+         kNotKorean + ("\n" + notes) + ": 설정 이름으로 시작하는 줄이 없습니다",
+         {"zzz"},
+         false},
+        {wxID_FILE1, other, "", {"mkv"}, true},
+        {ids::kFileNew, "", "", {"avi", "mkv", "mp4", "wmv"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file + c.message);
+        Type(ids::kEditVideoExtensionList, "zzz");
+        PathList rows;
+        rows.Add("/v/", "a.avi");
+        FillFileList(std::move(rows), VideoList());
+        const std::string before = c.file.empty() ? "" : ReadFile(c.file);
+        const wxString title = Frame().GetTitle();
+        if (c.command == wxID_FILE1) {
+            wxGetApp().GetDocManager()->AddFileToHistory(wxString::FromUTF8(c.file));
+        }
+        if (c.command == ids::kFileSave) {
+            wxTEST_DIALOG(SendMenu(c.command), ChooseFile(c.file));
+            EXPECT_EQ(ReadFile(c.file), FormatSettingsFile(Doc().m_settings));
+        } else if (!c.message.empty()) {
+            wxTEST_DIALOG(SendMenu(c.command), ExpectMessage(c.message));
+            EXPECT_EQ(ReadFile(c.file), before);
+            EXPECT_EQ(Frame().GetTitle(), title);
+        } else {
+            SendMenu(c.command);
+        }
+        EXPECT_EQ(Doc().m_settings.vid_ext.value, c.vid_ext);
+        EXPECT_EQ(Rows(VideoList()).empty(), c.listsCleared);
+        EXPECT_EQ(ReadFile(SettingsFile()), ini);
+    }
 }
 
 #ifndef _WIN32 // Windows ends a program through its session (above), which Wine does not end

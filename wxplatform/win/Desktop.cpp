@@ -6,6 +6,10 @@ namespace tesslin {
 
 void AskDesktopForKorean() {}
 
+void UseDesktopProfile() {}
+
+void EnterDesktopSettingsFolder() {}
+
 void ShowMenuPictures() {}
 
 bool EndNativeBox(wxDialog&) {
