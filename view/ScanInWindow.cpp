@@ -126,7 +126,6 @@ public:
         width_ = bar_->GetStatusWidth(0);
         const int fill = -1;
         bar_->SetStatusWidths(1, &fill);
-        focus_ = wxWindow::FindFocus();
         button_ = new wxButton(bar_, ids::kCancelScan, FromUtf8(kCancelCaption));
         wxRect field;
         bar_->GetFieldRect(0, field);
@@ -141,10 +140,6 @@ public:
         button_->Destroy();
         bar_->SetStatusWidths(1, &width_);
         bar_->SetStatusText(text_, 0);
-        // The focus goes back where it was: a window with the focus nowhere hears no keys.
-        if (focus_) {
-            focus_->SetFocus();
-        }
     }
     ProgressPane(const ProgressPane&) = delete;
     ProgressPane& operator=(const ProgressPane&) = delete;
@@ -160,6 +155,22 @@ private:
     wxString text_;
     int width_ = 0;
     wxButton* button_ = nullptr;
+};
+
+// The focus goes back where it was once the window is enabled again: a window with the focus
+// nowhere hears no keys. Taken before anything is disabled, which moves the focus away.
+class KeepFocus {
+public:
+    KeepFocus() : focus_(wxWindow::FindFocus()) {}
+    ~KeepFocus() {
+        if (focus_) {
+            focus_->SetFocus();
+        }
+    }
+    KeepFocus(const KeepFocus&) = delete;
+    KeepFocus& operator=(const KeepFocus&) = delete;
+
+private:
     wxWeakRef<wxWindow> focus_;
 };
 
@@ -206,6 +217,7 @@ bool RunWorkInWindow(const WindowWork& work) {
     };
     bool close_asked = false;
     {
+        const KeepFocus focus;
         HoldCommands hold(stop, frame);
         const DisableWhile ribbon(frame ? frame->GetRibbonBar() : nullptr);
         const DisableWhile view(frame ? frame->GetViewWindow() : nullptr);

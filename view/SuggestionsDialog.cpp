@@ -313,7 +313,7 @@ bool CSuggestionsDialog::RenameChecked() {
             outcome = kNotReached;
         } else if (results[i].done) {
             ++done;
-            m_renamed.push_back(m_proposals[rows[i]]);
+            m_renamed.push_back(&m_proposals[rows[i]]);
             outcome = kRenamed;
         } else {
             outcome = results[i].error;

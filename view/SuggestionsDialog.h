@@ -38,8 +38,8 @@ public:
     // when a close of the main window arrived meanwhile (the dialog should end at once).
     bool RenameChecked();
 
-    // The proposals that were renamed, in row order.
-    const std::vector<PairProposal>& Renamed() const { return m_renamed; }
+    // The proposals that were renamed, in row order (pointing into the dialog's own).
+    const std::vector<const PairProposal*>& Renamed() const { return m_renamed; }
 
     // The list: column 0 the current name, 1 the new name, 2 the rule, 3 the outcome.
     wxListCtrl& List() const { return *m_list; }
@@ -65,7 +65,7 @@ private:
     std::size_t m_checkedCount = 0;
     std::string m_folder; // the common folder, with its final separator
     RenameHistory& m_history;
-    std::vector<PairProposal> m_renamed;
+    std::vector<const PairProposal*> m_renamed;
     wxListCtrl* m_list = nullptr;
     wxStaticText* m_count = nullptr;
     wxStaticText* m_detail = nullptr;

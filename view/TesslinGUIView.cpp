@@ -436,9 +436,9 @@ void CTesslinGUIView::OnButtonSuggestPairs(wxCommandEvent&) {
 
     // Both files of a renamed pair leave the lists, and a box that named one is emptied.
     std::set<std::string> renamed;
-    for (const tesslin::PairProposal& pair : dialog.Renamed()) {
-        renamed.insert(pair.video.string());
-        renamed.insert(pair.subtitle.string());
+    for (const tesslin::PairProposal* pair : dialog.Renamed()) {
+        renamed.insert(pair->video.string());
+        renamed.insert(pair->subtitle.string());
     }
     if (renamed.empty()) {
         return;
