@@ -6,6 +6,7 @@
 //                                  preview is on screen; prints its time and the peak memory
 //   preview_bench batch RECORDS    the preview of the records (as `tesslin suggest` writes
 //                                  them) and its "이름 변경" of every row; prints its time
+//   preview_bench shot ROOT PNG    as preview, and saves a picture of the preview in PNG
 //
 // bench/preview_vs_cli runs these beside `tesslin suggest` and `tesslin apply`. Needs a
 // display (run under xvfb-run).
@@ -16,7 +17,10 @@
 #include "view/SuggestionsDialog.h"
 #include "view/TesslinGUIView.h"
 
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
 #include <wx/docview.h>
+#include <wx/listctrl.h>
 #include <wx/modalhook.h>
 
 #include <boost/filesystem.hpp>
@@ -38,6 +42,14 @@ double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
 
+// Processor time of the whole process so far (every thread), user and system.
+double ProcessorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 void MakePairs(const fs::path& out, long pairs) {
     char name[96];
     for (long i = 0; i < pairs; ++i) {
@@ -56,12 +68,32 @@ void MakePairs(const fs::path& out, long pairs) {
 class OnPreview : public wxModalDialogHook {
 public:
     Clock::time_point shown;
+    std::string picture; // where to save a picture of it, if anywhere
 
 protected:
     int Enter(wxDialog* dialog) override {
         dialog->Show();
         dialog->Update();
         shown = Clock::now();
+        if (!picture.empty()) {
+            // A row chosen, and one left out, as a user reading the list would.
+            auto& list = static_cast<tesslin::CSuggestionsDialog*>(dialog)->List();
+            list.SetItemState(2, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                              wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+            list.CheckItem(4, false);
+            for (int i = 0; i < 20; ++i) {
+                wxYield();
+                wxMilliSleep(50);
+            }
+            const wxRect rect = dialog->GetScreenRect();
+            wxBitmap bitmap(rect.GetSize());
+            wxMemoryDC memory(bitmap);
+            wxScreenDC screen;
+            memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
+            memory.SelectObject(wxNullBitmap);
+            wxImage::AddHandler(new wxPNGHandler);
+            bitmap.SaveFile(picture, wxBITMAP_TYPE_PNG);
+        }
         dialog->Hide();
         return wxID_CANCEL;
     }
@@ -81,6 +113,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     const std::string target = fs::absolute(argv[2]).string();
+    const std::string picture = argc > 3 ? fs::absolute(argv[3]).string() : "";
     // The program's settings file and profile go to a scratch folder, not the user's.
     const fs::path scratch = fs::temp_directory_path() / fs::unique_path("preview-%%%%%%");
     fs::create_directories(scratch);
@@ -102,14 +135,18 @@ int main(int argc, char** argv) {
     auto* view = dynamic_cast<CTesslinGUIView*>(app.GetDocManager()->GetAnyUsableView());
     wxYield();
 
-    if (mode == "preview") {
+    if (mode == "preview" || mode == "shot") {
         // As the user does it: a scan, then "짝 찾기" (its matching on the worker).
         OnPreview hook;
+        if (mode == "shot") {
+            hook.picture = picture;
+        }
         hook.Register();
         tesslin::Settings& settings = view->GetDocument()->m_settings;
         settings.root_directory.value = target;
         settings.is_recursive.value = true;
         const auto start = Clock::now();
+        const double cpu = ProcessorSeconds();
         std::string failure;
         auto result = view->RunScan(failure);
         view->ShowScanResult(std::move(*result));
@@ -117,7 +154,8 @@ int main(int argc, char** argv) {
         view->OnButtonSuggestPairs(press);
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
-        std::printf("preview_s %.3f\npeak_kb %ld\n", Seconds(hook.shown - start), usage.ru_maxrss);
+        std::printf("preview_s %.3f\npeak_kb %ld\ncpu_s %.3f\n", Seconds(hook.shown - start),
+                    usage.ru_maxrss, ProcessorSeconds() - cpu);
         hook.Unregister();
     } else {
         std::ifstream in(target, std::ios::binary);
@@ -128,16 +166,21 @@ int main(int argc, char** argv) {
             const std::string record = text.substr(at, end - at);
             const std::size_t tab = record.find('\t');
             const std::size_t rule = record.find('\t', tab + 1);
-            proposals.push_back({{}, {}, record.substr(0, tab),
-                                 record.substr(tab + 1, rule - tab - 1), record.substr(rule + 1)});
+            proposals.push_back({{},
+                                 {},
+                                 record.substr(0, tab),
+                                 record.substr(tab + 1, rule - tab - 1),
+                                 record.substr(rule + 1)});
         }
         tesslin::RenameHistory history;
         tesslin::CSuggestionsDialog dialog(CMainFrame::Get(), std::move(proposals), history);
         dialog.Show();
         wxYield();
         const auto start = Clock::now();
+        const double cpu = ProcessorSeconds();
         dialog.RenameChecked();
-        std::printf("batch_s %.3f\n", Seconds(Clock::now() - start));
+        std::printf("batch_s %.3f\ncpu_s %.3f\n", Seconds(Clock::now() - start),
+                    ProcessorSeconds() - cpu);
     }
     CMainFrame::Get()->Close(true);
     wxYield();
