@@ -75,6 +75,10 @@ protected:
                               done += outcome == "변경됨";
                               left += outcome == "취소되어 하지 않음";
                           }
+                          Select(d.List(), kPairs - 1); // the whole of a row below the list
+                          EXPECT_EQ(Utf8(d.DetailText()), In("Subs/show_299.smi") + "\n→ " +
+                                                              In("Show 299.smi") +
+                                                              "\n취소되어 하지 않음");
                       }));
         EXPECT_GT(done, 0u);
         EXPECT_GT(left, 0u);
