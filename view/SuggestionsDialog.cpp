@@ -7,6 +7,7 @@
 
 #include <wx/button.h>
 #include <wx/dcclient.h>
+#include <wx/evtloop.h>
 #include <wx/listctrl.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -168,7 +169,15 @@ CSuggestionsDialog::CSuggestionsDialog(wxWindow* parent, std::vector<PairProposa
     });
     // The button renames and keeps the dialog open, so the user reads the outcome per row.
     m_renameButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-        if (RenameChecked() && IsModal()) {
+        const bool wasModal = IsModal();
+        const bool closing = RenameChecked();
+        if (wasModal && !IsModal()) {
+            // Ended while the batch ran (a signal ends the open boxes): the end was asked for
+            // from the batch's own loop, which the toolkit does not pass on to this dialog's.
+            if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) {
+                loop->Exit(GetReturnCode());
+            }
+        } else if (closing && IsModal()) {
             EndModal(wxID_CANCEL);
         }
     });
