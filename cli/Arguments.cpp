@@ -1,5 +1,9 @@
 #include "cli/Arguments.h"
 
+#include "cli/Status.h"
+
+#include <ostream>
+
 namespace po = boost::program_options;
 
 namespace tesslin::cli {
@@ -17,6 +21,23 @@ po::variables_map ParseArguments(const std::vector<std::string>& args,
         values);
     po::notify(values);
     return values;
+}
+
+std::optional<int> ParseCommand(const std::string& command, const std::vector<std::string>& args,
+                                const po::options_description& options,
+                                const po::positional_options_description& positional,
+                                std::string (*usage)(), std::ostream& out, std::ostream& err,
+                                po::variables_map& values) {
+    try {
+        values = ParseArguments(args, options, positional);
+    } catch (const po::error& e) {
+        return ReportUsageError(err, command, e.what());
+    }
+    if (values.count("help") != 0) {
+        out << usage();
+        return kDone;
+    }
+    return std::nullopt;
 }
 
 } // namespace tesslin::cli

@@ -45,14 +45,9 @@ int RunRename(const std::vector<std::string>& args, std::ostream& out, std::ostr
     po::positional_options_description positional;
     positional.add("video", 1).add("subtitle", 1);
     po::variables_map values;
-    try {
-        values = ParseArguments(args, all, positional);
-    } catch (const po::error& e) {
-        return ReportUsageError(err, "rename", e.what());
-    }
-    if (values.count("help") != 0) {
-        out << RenameUsage();
-        return kDone;
+    if (const auto status =
+            ParseCommand("rename", args, all, positional, RenameUsage, out, err, values)) {
+        return *status;
     }
     if (values.count("subtitle") == 0) {
         return ReportUsageError(err, "rename", "rename needs a VIDEO and a SUBTITLE file");

@@ -6,6 +6,7 @@
 #include "platform/Error.h"
 #include "platform/MessageSeam.h"
 #include "scan/MismatchScanner.h"
+#include "scan/ScanFromSettings.h"
 #include "scan/ScanWorkers.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
@@ -89,26 +90,26 @@ bool LoadSettings(const po::variables_map& values, Settings& settings, std::ostr
 // The scan engine's options: the command line's where given, else the settings record's.
 void SetOptions(const po::variables_map& values, const Settings& settings,
                 CMismatchScanner& scanner) {
+    TakeScanOptions(settings, scanner);
     const auto text = [&values](const char* name) { return values[name].as<std::string>(); };
-    scanner.root_directory =
-        values.count("root") != 0 ? text("root") : settings.root_directory.value;
-    scanner.vid_ext =
-        values.count("video-ext") != 0 ? SplitWords(text("video-ext")) : settings.vid_ext.value;
-    scanner.sub_ext =
-        values.count("sub-ext") != 0 ? SplitWords(text("sub-ext")) : settings.sub_ext.value;
-    scanner.vid_regex = settings.vid_regex.value;
-    scanner.use_vid_regex = settings.use_vid_regex.value;
+    if (values.count("root") != 0) {
+        scanner.root_directory = text("root");
+    }
+    if (values.count("video-ext") != 0) {
+        scanner.vid_ext = SplitWords(text("video-ext"));
+    }
+    if (values.count("sub-ext") != 0) {
+        scanner.sub_ext = SplitWords(text("sub-ext"));
+    }
     if (values.count("video-regex") != 0) {
         scanner.vid_regex = text("video-regex");
         scanner.use_vid_regex = true;
     }
-    scanner.sub_regex = settings.sub_regex.value;
-    scanner.use_sub_regex = settings.use_sub_regex.value;
     if (values.count("sub-regex") != 0) {
         scanner.sub_regex = text("sub-regex");
         scanner.use_sub_regex = true;
     }
-    scanner.is_recursive = values.count("recursive") != 0 || settings.is_recursive.value;
+    scanner.is_recursive = scanner.is_recursive || values.count("recursive") != 0;
     scanner.keep_language_tag = values.count("keep-language-tag") != 0;
 }
 
@@ -199,14 +200,9 @@ int RunScan(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     po::positional_options_description positional;
     positional.add("root", 1);
     po::variables_map values;
-    try {
-        values = ParseArguments(args, all, positional);
-    } catch (const po::error& e) {
-        return ReportUsageError(err, "scan", e.what());
-    }
-    if (values.count("help") != 0) {
-        out << ScanUsage();
-        return kDone;
+    if (const auto status =
+            ParseCommand("scan", args, all, positional, ScanUsage, out, err, values)) {
+        return *status;
     }
 
     // Ctrl+C stops the scan, or the writing at a record's end.

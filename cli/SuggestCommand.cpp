@@ -49,14 +49,9 @@ int RunSuggest(const std::vector<std::string>& args, std::ostream& out, std::ost
     po::positional_options_description positional;
     positional.add("root", 1);
     po::variables_map values;
-    try {
-        values = ParseArguments(args, all, positional);
-    } catch (const po::error& e) {
-        return ReportUsageError(err, "suggest", e.what());
-    }
-    if (values.count("help") != 0) {
-        out << SuggestUsage();
-        return kDone;
+    if (const auto status =
+            ParseCommand("suggest", args, all, positional, SuggestUsage, out, err, values)) {
+        return *status;
     }
     std::vector<boost::filesystem::path> videos;
     std::vector<boost::filesystem::path> subtitles;
@@ -76,13 +71,16 @@ int RunSuggest(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     const char end = values.count("null") != 0 ? '\0' : '\n';
     std::string records;
+    // A name holding a tab or the record's end would be read back as other names, and in lines
+    // a CR at a name's end as part of the line end.
+    const auto cannot_travel = [end](const std::string& name) {
+        return name.find('\t') != std::string::npos || name.find(end) != std::string::npos ||
+               (end == '\n' && name.ends_with('\r'));
+    };
     for (const PairProposal& proposal : suggestions.proposals) {
-        // A name holding a tab or the record's end would be read back as other names.
-        const std::string breaks = std::string("\t") + end;
-        if (proposal.existingName.find_first_of(breaks) != std::string::npos ||
-            proposal.newName.find_first_of(breaks) != std::string::npos) {
+        if (cannot_travel(proposal.existingName) || cannot_travel(proposal.newName)) {
             err << "tesslin: left alone " << proposal.existingName << ": the name holds a "
-                << (end == '\n' ? "tab or line feed (try -0)" : "tab") << '\n';
+                << (end == '\n' ? "tab or line feed or ends in a CR (try -0)" : "tab") << '\n';
             continue;
         }
         records += proposal.existingName + '\t' + proposal.newName + '\t' + proposal.rule + end;

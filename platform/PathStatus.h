@@ -28,4 +28,8 @@ struct PathStatus {
 // The status of `path`; of what a link leads to when `follow_links`, else of the link.
 PathStatus StatusOf(const std::string& path, bool follow_links);
 
+// True when the process's standard input is a regular file (a redirection from a file), not a
+// pipe, a terminal or a device.
+bool StandardInputIsRegularFile();
+
 } // namespace tesslin

@@ -1,6 +1,7 @@
 #include "platform/PathStatus.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tesslin {
 
@@ -17,6 +18,11 @@ PathStatus StatusOf(const std::string& path, bool follow_links) {
     status.size = static_cast<std::uint64_t>(st.st_size);
     status.modified_ns = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     return status;
+}
+
+bool StandardInputIsRegularFile() {
+    struct stat st;
+    return ::fstat(STDIN_FILENO, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 } // namespace tesslin

@@ -18,4 +18,12 @@ bool IsProcessRunning(long pid) {
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
 }
 
+std::string HostName() {
+    char name[256] = {}; // a host name holds at most 255 bytes
+    if (::gethostname(name, sizeof name - 1) != 0) {
+        return {};
+    }
+    return name;
+}
+
 } // namespace tesslin

@@ -5,6 +5,10 @@
 #include "rename/FileMove.h"
 #include "rename/RenamePlan.h"
 
+#include <boost/filesystem/operations.hpp>
+
+namespace fs = boost::filesystem;
+
 namespace tesslin {
 
 namespace {
@@ -13,11 +17,43 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
+// The folder that holds `path`, "." for a bare name.
+fs::path FolderOf(const std::string& path) {
+    const fs::path folder = fs::path(path).parent_path();
+    return folder.empty() ? fs::path(".") : folder;
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+    boost::system::error_code ec;
+    return FolderOf(a) == FolderOf(b) || fs::equivalent(FolderOf(a), FolderOf(b), ec);
+}
+
 // A batch of renames refuses what the single rename refuses: a name that is empty or names
 // no file, a file name without an extension, a new file name that is the extension alone,
-// and anything but a regular file (or a link to one).
+// and anything but a regular file (or a link to one). Its steps come from outside (records
+// of `tesslin apply`), so it refuses as well what the single rename never builds: a new name
+// with another extension, and a link that would stop pointing at its file.
 void Check(const RenameStep& step) {
     CheckRenamePlan(RenamePlan{step.from, step.to});
+    const std::string extension = step.from.substr(step.from.rfind('.'));
+    if (!step.to.ends_with(extension)) {
+        throw Error("The new name does not keep the extension " + Quoted(extension) +
+                    " of the file to rename: " + Quoted(step.from) + " to " + Quoted(step.to));
+    }
+    // A relative target is read from the link's folder: moved to another folder, the link
+    // would lead nowhere, or to another file. It is refused, not rewritten: the link is the
+    // user's, and what it says stays as the user wrote it.
+    boost::system::error_code ec;
+    if (fs::symlink_status(step.from, ec).type() == fs::symlink_file) {
+        const fs::path target = fs::read_symlink(step.from, ec);
+        if (!ec && !target.is_absolute() && !SameFolder(step.from, step.to)) {
+            throw Error("The file to rename is a symbolic link to the relative path " +
+                        Quoted(target.string()) +
+                        ", which would lead elsewhere from another "
+                        "folder: " +
+                        Quoted(step.from) + " to " + Quoted(step.to));
+        }
+    }
 }
 
 bool IdentityOf(const std::string& path, std::uint64_t& device, std::uint64_t& inode,

@@ -33,8 +33,11 @@ struct BatchProgress {
 // Checks each step and renames it with MoveFileNoReplace, in order, going on after a
 // failure. Refused before the disk is touched: an empty name, a file to rename whose file
 // name has no extension, a new file name that is the extension alone, and a file to rename
-// that is neither a regular file nor a link to one. One result per step tried, in order:
-// when `progress` asks to stop, the steps not yet tried have none (the result is shorter).
+// that is neither a regular file nor a link to one; and, as the steps may come from outside,
+// a new name that does not end with the extension of the file to rename, and a symbolic link
+// with a relative target that would move to another folder. One result per step tried, in
+// order: when `progress` asks to stop, the steps not yet tried have none (the result is
+// shorter).
 std::vector<StepResult> RunRenames(const std::vector<RenameStep>& steps,
                                    BatchProgress* progress = nullptr);
 

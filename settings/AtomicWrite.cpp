@@ -74,6 +74,16 @@ bool WriteAll(int fd, std::string_view data) {
     return true;
 }
 
+// Makes a new name in the folder of `path` durable. The file is already in place, and some
+// file systems refuse fsync on folders, so a failure here is not reported.
+void SyncFolderOf(const fs::path& path) {
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0) {
+        Calls().fsync(dir.get());
+    }
+}
+
 } // namespace
 
 AtomicWriteCalls SetAtomicWriteCalls(const AtomicWriteCalls& calls) {
@@ -154,14 +164,36 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
         throw SystemError("Cannot replace setting.ini", err);
     }
 
-    // Make the rename itself durable. The new file is already in place, and some file
-    // systems refuse fsync on folders, so a failure here is not reported.
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0) {
-        Calls().fsync(dir.get());
-    }
+    SyncFolderOf(target);
     RemoveLeftoverTemporaryFiles(target);
+}
+
+bool CreateNewFile(const std::string& path, std::string_view contents,
+                   const std::string& cannot_open_text) {
+    // O_EXCL with O_CREAT fails on any entry of that name, a link included, whatever it names.
+    // Read and write for the owner only: the copy may hold what the user kept private.
+    FileDescriptor file(
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (file.get() < 0) {
+        if (errno == EEXIST) {
+            return false;
+        }
+        throw FileError(cannot_open_text, path, SystemReason(errno));
+    }
+    const auto fail = [&](int err) {
+        ::unlink(path.c_str()); // ours: made just now by the open above
+        return SystemError(cannot_open_text, err);
+    };
+    if (!WriteAll(file.get(), contents) || Calls().fsync(file.get()) != 0) {
+        const int err = errno;
+        file.Close();
+        throw fail(err);
+    }
+    if (file.Close() != 0) {
+        throw fail(errno);
+    }
+    SyncFolderOf(path);
+    return true;
 }
 
 FileBytes ReadWholeFile(const std::string& path, std::uintmax_t limit) {

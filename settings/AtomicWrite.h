@@ -16,6 +16,15 @@ namespace tesslin {
 void ReplaceFileAtomically(const std::string& path, std::string_view contents,
                            const std::string& cannot_open_text);
 
+// Creates the file `path` holding `contents`, flushed and synced, and syncs its folder, only
+// where nothing at all has that name: whatever is there (a file, a folder, a symbolic link,
+// dangling or not) is never opened, followed or replaced. Returns false, having touched
+// nothing, when the name is taken. Throws Error `cannot_open_text` with the path and the
+// reason when the file cannot be created, and an Error naming the cause for any later
+// failure, after removing the file it created.
+bool CreateNewFile(const std::string& path, std::string_view contents,
+                   const std::string& cannot_open_text);
+
 // The whole of a small file, or why it could not be had.
 struct FileBytes {
     std::string bytes;

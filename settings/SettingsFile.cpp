@@ -334,8 +334,8 @@ void WriteSettings(const Settings& settings, const std::string& path) {
     ReplaceFileAtomically(path, ToSystemCodePage(contents), kCannotOpenForWriting);
 }
 
-std::string BackupFileName(const std::string& path) {
-    return path + ".bak";
+std::string BackupFileName(const std::string& path, int number) {
+    return path + ".bak" + (number == 0 ? "" : "." + std::to_string(number));
 }
 
 SettingsMap ParseSettingsText(std::string_view text) {
@@ -386,15 +386,25 @@ ReadResult ReadSettings(Settings& settings, const std::string& path) {
     return ReadResult::ReadInPart;
 }
 
-void BackUpSettingsFile(const std::string& path) {
+std::string BackUpSettingsFile(const std::string& path) {
     const FileBytes file = ReadSmallFile(path);
     if (file.missing) {
-        return;
+        return {};
     }
     if (!file.failure.empty()) {
         throw FileError(kCannotKeepOldFile, path, file.failure);
     }
-    ReplaceFileAtomically(BackupFileName(path), file.bytes, kCannotKeepOldFile);
+    // Each copy gets a name of its own: a copy the user already has, or the one an earlier
+    // close made of the very file this session read (two windows on one file), keeps its
+    // bytes, and whatever else holds a name (a link, a folder) is left as it is.
+    for (int number = 0; number <= kLastBackupNumber; ++number) {
+        const std::string name = BackupFileName(path, number);
+        if (CreateNewFile(name, file.bytes, kCannotKeepOldFile)) {
+            return name;
+        }
+    }
+    throw FileError(kCannotKeepOldFile, BackupFileName(path, kLastBackupNumber),
+                    "every name for a copy up to this one is taken");
 }
 
 } // namespace tesslin

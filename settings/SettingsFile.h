@@ -33,8 +33,10 @@ extern const char* const kNotASettingsFile;
 // writer refuses a record that would make one.
 constexpr std::size_t kLargestSettingsFile = 1024 * 1024;
 
-// The name of the copy that keeps the old bytes of the file at `path`: "<path>.bak".
-std::string BackupFileName(const std::string& path = kSettingsFileName);
+// The names of the copies that keep the old bytes of the file at `path`: "<path>.bak" for
+// number 0, "<path>.bak.<number>" for the others, up to kLastBackupNumber.
+constexpr int kLastBackupNumber = 999;
+std::string BackupFileName(const std::string& path, int number);
 
 // The exact bytes WriteSettings puts into the file for `settings`.
 // Throws Error when a value cannot be stored so that it reads back unchanged (a text that
@@ -79,10 +81,13 @@ enum class ReadResult {
 //   their defaults).
 ReadResult ReadSettings(Settings& settings, const std::string& path = kSettingsFileName);
 
-// Keeps the present bytes of the file at `path` in BackupFileName(path), replacing that file
-// atomically; does nothing when there is no file at `path`. Called before a write replaces a
-// file whose reading stopped early, so that the values it could not read are not lost.
-// Throws Error when the copy cannot be made; the file at `path` is then to be left alone.
-void BackUpSettingsFile(const std::string& path = kSettingsFileName);
+// Keeps the present bytes of the file at `path` in a new file under the first of the
+// BackupFileName(path, 0...) names that nothing holds, and returns that name; does nothing
+// and returns "" when there is no file at `path`. An existing entry of a backup's name (an
+// earlier copy, a symbolic link, a folder) is never written, followed or replaced. Called
+// before a write replaces a file whose reading stopped early, so that the values it could
+// not read are not lost. Throws Error when the copy cannot be made (every name taken among
+// the reasons); the file at `path` is then to be left alone.
+std::string BackUpSettingsFile(const std::string& path = kSettingsFileName);
 
 } // namespace tesslin

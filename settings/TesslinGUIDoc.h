@@ -9,8 +9,9 @@
 // A record that does not stand for the file (the file exists but could not be read, is no
 // settings file, or its status could not be queried) is never written over it: a file is
 // never replaced by a record the program failed to load. When reading stopped early at a
-// value it could not convert, the close keeps the old file's bytes in "TesslinGUI.ini.bak"
-// before it replaces the file, so the values that were not read are not lost.
+// value it could not convert, the close keeps the old file's bytes in a new copy beside it
+// ("TesslinGUI.ini.bak", else the next free "TesslinGUI.ini.bak.N") before it replaces the
+// file, so the values that were not read are not lost.
 //
 // The framework's document commands keep this one document, as a single-document program
 // does: New (57600) loads the settings file again without writing it first, so every change

@@ -9,6 +9,7 @@
 #include "res/CommandIds.h"
 #include "res/Menus.h"
 #include "ribbon/RibbonAccess.h"
+#include "scan/ScanFromSettings.h"
 #include "scan/ScanWorkers.h"
 #include "settings/SplitWords.h"
 #include "settings/TesslinGUIDoc.h"
@@ -288,14 +289,7 @@ std::optional<CTesslinGUIView::ScanResult>
 CTesslinGUIView::RunScan(std::string& failure, tesslin::ScanProgress* progress) const {
     const tesslin::Settings& settings = Settings();
     tesslin::CMismatchScanner scanner;
-    scanner.root_directory = settings.root_directory.value;
-    scanner.vid_ext = settings.vid_ext.value;
-    scanner.sub_ext = settings.sub_ext.value;
-    scanner.vid_regex = settings.vid_regex.value;
-    scanner.sub_regex = settings.sub_regex.value;
-    scanner.use_vid_regex = settings.use_vid_regex.value;
-    scanner.use_sub_regex = settings.use_sub_regex.value;
-    scanner.is_recursive = settings.is_recursive.value;
+    tesslin::TakeScanOptions(settings, scanner);
     scanner.keep_language_tag = tesslin::KeepLanguageTag();
     scanner.jobs = tesslin::DefaultScanJobs();
     scanner.progress = progress;

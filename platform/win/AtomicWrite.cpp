@@ -168,6 +168,34 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents,
     RemoveLeftoverTemporaryFiles(target_text);
 }
 
+bool CreateNewFile(const std::string& path, std::string_view contents,
+                   const std::string& cannot_open_text) {
+    const std::wstring name = win::Widen(path);
+    // CREATE_NEW fails on any entry of that name; FILE_FLAG_OPEN_REPARSE_POINT keeps a link
+    // (a reparse point) from ever being followed.
+    Handle file(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file.valid()) {
+        const DWORD err = GetLastError();
+        if (err == ERROR_FILE_EXISTS || err == ERROR_ALREADY_EXISTS) {
+            return false;
+        }
+        throw FileError(cannot_open_text, path, win::ErrorText(err));
+    }
+    const auto fail = [&](DWORD err) {
+        file.Close();
+        DeleteFileW(name.c_str()); // ours: made just now by CREATE_NEW
+        return Error(cannot_open_text + ": " + win::ErrorText(err));
+    };
+    if (!WriteAll(file.get(), contents) || !Calls().fsync(file.get())) {
+        throw fail(GetLastError());
+    }
+    if (!file.Close()) {
+        throw fail(GetLastError());
+    }
+    return true;
+}
+
 FileBytes ReadWholeFile(const std::string& path, std::uintmax_t limit) {
     FileBytes file;
     // With FILE_FLAG_BACKUP_SEMANTICS a folder opens too, so that it is refused as a folder;

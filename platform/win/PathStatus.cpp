@@ -40,4 +40,9 @@ PathStatus StatusOf(const std::string& path, bool follow_links) {
     return status;
 }
 
+bool StandardInputIsRegularFile() {
+    const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    return in != nullptr && in != INVALID_HANDLE_VALUE && GetFileType(in) == FILE_TYPE_DISK;
+}
+
 } // namespace tesslin

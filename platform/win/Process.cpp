@@ -25,4 +25,14 @@ bool IsProcessRunning(long pid) {
     return running;
 }
 
+std::string HostName() {
+    // The NetBIOS name: plain ASCII, and what another machine on the network sees.
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof name;
+    if (!GetComputerNameA(name, &size)) {
+        return {};
+    }
+    return std::string(name, size);
+}
+
 } // namespace tesslin

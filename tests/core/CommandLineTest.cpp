@@ -145,19 +145,47 @@ TEST(CommandLine, EveryCommandsOutputStatusAndFiles) {
         {"suggest: a missing root", {}, {"suggest", "missing"}, 1, "", "tesslin: ..."},
         {"apply: a missing list", {}, {"apply", "missing.txt"}, 1, "",
          "tesslin: missing.txt: No such file or directory\n"},
-        // A name holding a tab cannot travel in a record: it would be read back as other names.
+        // A name holding a tab cannot travel in a record, the current one or the new one: it
+        // would be read back as other names.
         {"suggest: a record per pair; what is ambiguous or cannot travel is left alone",
          {{"s/Drama.S01E02.1080p.mkv", "x"}, {"s/Drama.S01E02.smi", "x"}, {"s/Show.S01E02.720p.mkv", "x"},
-          {"s/Show.S01E02.1080p.mkv", "x"}, {"s/Show.S01E02.smi", "x"}, {"s/Tab\tShow E04.mkv", "x"},
-          {"s/tab\tshow 4화.smi", "x"}},
+          {"s/Show.S01E02.1080p.mkv", "x"}, {"s/Show.S01E02.smi", "x"}, {"s/Tab\tShow S01E04.mkv", "x"},
+          {"s/tab show 4화.smi", "x"}, {"s/Show S01E05.mkv", "x"}, {"s/show\t5화.smi", "x"}},
          {"suggest", "s"}, 0, "s/Drama.S01E02.smi\ts/Drama.S01E02.1080p.smi\tepisode\n",
          "tesslin: left alone s/Show.S01E02.smi: 2 videos fit: Show.S01E02.1080p.mkv, Show.S01E02.720p.mkv\n"
-         "tesslin: left alone s/tab\tshow 4화.smi: the name holds a tab or line feed (try -0)\n"},
-        {"apply -0: a failed rename is reported and the others go on",
-         {{"list", std::string("a.smi\tb.smi\tname\0b.smi\tc.smi\0", 28)}, {"a.smi", "a"}, {"b.smi", "b"}},
+         "tesslin: left alone s/show\t5화.smi: the name holds a tab or line feed or ends in a CR (try -0)\n"
+         "tesslin: left alone s/tab show 4화.smi: the name holds a tab or line feed or ends in a CR (try -0)\n"},
+        {"suggest --keep-language-tag: the new name keeps the tag",
+         {{"k/Drama.S01E02.1080p.mkv", "x"}, {"k/Drama.S01E02.ko.smi", "x"}}, {"suggest", "k", "--keep-language-tag"},
+         0, "k/Drama.S01E02.ko.smi\tk/Drama.S01E02.1080p.ko.smi\tepisode\n", ""},
+        // Records are taken for what they say only when whole; the others go on.
+        {"apply -0: a failed rename and a record cut off are reported",
+         {{"list", std::string("a.smi\tb.smi\tname\0b.smi\tc.smi\0d.smi\td_", 37)}, {"a.smi", "a"}, {"b.smi", "b"},
+          {"d.smi", "d"}},
          {"apply", "-0", "list"}, 1, "b.smi -> c.smi\n",
-         "tesslin: Cannot rename \"a.smi\" to \"b.smi\": File exists\n",
-         {{"list", std::string("a.smi\tb.smi\tname\0b.smi\tc.smi\0", 28)}, {"a.smi", "a"}, {"c.smi", "b"}}},
+         "tesslin: Cannot rename \"a.smi\" to \"b.smi\": File exists\n"
+         "tesslin: record 3 is cut off: the input ends without its NUL byte\n",
+         {{"list", std::string("a.smi\tb.smi\tname\0b.smi\tc.smi\0d.smi\td_", 37)}, {"a.smi", "a"}, {"c.smi", "b"},
+          {"d.smi", "d"}}},
+        {"apply: CR LF ends a line; a file's last line may lack its line feed",
+         {{"list", "a.smi\tb.smi\r\nc.smi\td.smi"}, {"a.smi", "a"}, {"c.smi", "c"}}, {"apply", "list"}, 0,
+         "a.smi -> b.smi\nc.smi -> d.smi\n", "",
+         {{"list", "a.smi\tb.smi\r\nc.smi\td.smi"}, {"b.smi", "a"}, {"d.smi", "c"}}},
+        {"apply: a NUL in a line and another extension are refused",
+         {{"list", std::string("x.smi\tb\0.evil.smi\nv.mkv\tv.smi\nh.smi\th\n", 38)}, {"x.smi", "x"}, {"v.mkv", "v"},
+          {"h.smi", "h"}},
+         {"apply", "list"}, 1, "",
+         "tesslin: record 1 holds a NUL byte\n"
+         "tesslin: The new name does not keep the extension \".mkv\" of the file to rename: \"v.mkv\" to \"v.smi\"\n"
+         "tesslin: The new name does not keep the extension \".smi\" of the file to rename: \"h.smi\" to \"h\"\n"},
+        {"apply: a link with a relative target moves only within its folder",
+         {{"list", "Subs/ep.smi\tep.smi\nSubs/a.smi\tSubs/b.smi\n"}, {"Subs/ep.smi", "-> ../store/ep.smi"},
+          {"Subs/a.smi", "-> ../store/ep.smi"}, {"store/ep.smi", "s"}},
+         {"apply", "list"}, 1, "Subs/a.smi -> Subs/b.smi\n",
+         "tesslin: The file to rename is a symbolic link to the relative path \"../store/ep.smi\", which would "
+         "lead elsewhere from another folder: \"Subs/ep.smi\" to \"ep.smi\"\n",
+         {{"list", "Subs/ep.smi\tep.smi\nSubs/a.smi\tSubs/b.smi\n"}, {"Subs/ep.smi", "-> ../store/ep.smi"},
+          {"Subs/b.smi", "-> ../store/ep.smi"}, {"store/ep.smi", "s"}}},
         {"rename: the subtitle takes the video's name", {{"v/movie.avi", "vid"}, {"s/x.smi", "sub"}},
          {"rename", "v/movie.avi", "s/x.smi"}, 0, "s/x.smi -> v/movie.smi\n", "",
          {{"s", "<folder>"}, {"v", "<folder>"}, {"v/movie.avi", "vid"}, {"v/movie.smi", "sub"}}},
@@ -273,6 +301,19 @@ TEST(CommandLine, RoadThroughTheRealProgram) {
     EXPECT_EQ(piped.status, 0) << piped.err;
     EXPECT_EQ(piped.out, root + "/odd\nname 3화.smi -> " + root + "/Odd\nName E03.smi\n");
     EXPECT_EQ(test::ReadFile(dir / "Odd\nName E03.smi"), "s");
+
+    // From a pipe, a last line without its line feed is a stream cut off. Each line is out
+    // before apply waits for the next record, and a signal then ends it.
+    const Outcome cut = RunShell("printf 'e.smi\\tf.smi' | " + Quoted(TESSLIN_CLI) + " apply", out);
+    EXPECT_EQ(cut.err, "tesslin: record 1 is cut off: the input ends without its line feed\n");
+    test::WriteFile(dir / "e.smi", "e");
+    const Outcome stopped = RunShell(
+        "cd " + Quoted(root) + " && mkfifo in && (" + Quoted(TESSLIN_CLI) +
+            " apply in >lines & exec 3>in; printf 'e.smi\\tf.smi\\n' >&3; for i in $(seq 400); "
+            "do [ -s lines ] && break; sleep 0.05; done; kill -TERM $!; wait $!; echo $?; cat "
+            "lines)",
+        out);
+    EXPECT_EQ(stopped.out, "130\ne.smi -> f.smi\n");
 }
 
 #endif

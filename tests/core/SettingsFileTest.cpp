@@ -10,6 +10,7 @@
 #include "platform/Process.h"
 #include "platform/SystemText.h"
 #include "settings/AtomicWriteSeam.h"
+#include "settings/TemporaryFiles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Unprivileged.h"
 
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <ctime>
 #include <random>
 #ifdef _WIN32
 #include "platform/win/WideText.h"
@@ -259,7 +261,18 @@ std::string Here() {
     return fs::current_path().string() + static_cast<char>(fs::path::preferred_separator);
 }
 
-enum class Step { Read, Write, WriteBig, WriteLineBreak, WriteSyncFails, WriteRenameFails };
+// Close and CloseTwice: the close of one window, or of two, on a file whose reading stopped
+// early, each a backup of the file and then a write.
+enum class Step {
+    Read,
+    Write,
+    WriteBig,
+    WriteLineBreak,
+    WriteSyncFails,
+    WriteRenameFails,
+    Close,
+    CloseTwice
+};
 
 // One step as the program takes it, with its outcome as text. A read at start gives
 // "<messages shown> | <record>"; a write at exit "<calls> | ok <mode of the file>" or
@@ -298,7 +311,12 @@ std::string TakeStep(Step step) {
     g_calls.clear();
     std::string result = "ok";
     try {
-        WriteSettings(s);
+        for (int close = 0; close < (step == Step::CloseTwice ? 2 : 1); ++close) {
+            if (step == Step::Close || step == Step::CloseTwice) {
+                BackUpSettingsFile();
+            }
+            WriteSettings(s);
+        }
 #ifndef _WIN32 // whose files have no mode
         char mode[8];
         std::snprintf(mode, sizeof mode, " %o", fs::status(kSettingsFileName).permissions());
@@ -335,21 +353,28 @@ TEST(SettingsFile, EveryFileKeepsItsBytesOrTheNewOnesAndFailuresAreShown) {
     const std::string no_folder = "cannot create the new file in its folder: Permission denied";
     const std::string other_program = "[General]\rautostart=1\rvid_ext=mkv\r";
     const std::string too_large = kOld + std::string(kLargestSettingsFile + 1 - kOld.size(), '#');
-    // The leftovers of a writer that has ended go with the next write; a running one's stay.
+    // The leftovers of a writer that has ended go with the next write; a running one's stay,
+    // and so do another machine's until a day old ("aged" names are made two days old).
 #ifdef _WIN32
     const long ended = 999999996; // far above the ids Windows gives
-    const std::string running = kIni + ".tmp." + std::to_string(CurrentProcessId()) + ".0";
+    const std::string running = TemporaryFileName(kIni, 0).string();
 #else
     const pid_t ended = ::fork();
     if (ended == 0) {
         ::_exit(0);
     }
     ::waitpid(ended, nullptr, 0);
-    const std::string running = kIni + ".tmp.1.0"; // process 1 always runs
+    const std::string running = TemporaryFileName(kIni, 0, 1).string(); // process 1 always runs
     ::umask(022);
 #endif
-    const std::string leftover = kIni + ".tmp." + std::to_string(ended) + ".0";
+    const std::string leftover = TemporaryFileName(kIni, 0, ended).string();
+    const std::string elsewhere = kIni + ".tmp.elsewhere." + std::to_string(ended) + ".0";
+    const std::string aged = kIni + ".tmp.aged-host." + std::to_string(ended) + ".0";
     const std::string replaced = "fsync temp:new rename temp:new over old fsync folder | ok ";
+    const std::string read_in_part = std::to_string(kBoolean.size()) + " bytes";
+    const std::string backed_up = "fsync " + read_in_part +
+                                  " fsync folder fsync temp:new rename temp:new over " +
+                                  read_in_part + " fsync folder";
     const std::string created = "fsync temp:new rename temp:new over nothing fsync folder | ok ";
     const fs::perms rw = fs::perms(0666);
     const fs::perms any = fs::perms(0644);
@@ -388,8 +413,18 @@ TEST(SettingsFile, EveryFileKeepsItsBytesOrTheNewOnesAndFailuresAreShown) {
         {"write: missing", {}, any, open, Step::Write, false, created + "644", {{kIni, kNew}}},
         {"write: existing, its mode kept", old, fs::perms(0640), open, Step::Write, false,
          replaced + "640", {{kIni, kNew}}},
-        {"write: leftovers of writers", {{kIni, kOld}, {leftover, "cut"}, {running, "being written"}},
-         any, open, Step::Write, false, replaced + "644", {{kIni, kNew}, {running, "being written"}}},
+        {"write: leftovers of writers",
+         {{kIni, kOld}, {leftover, "cut"}, {running, "being written"}, {elsewhere, "w"}, {aged, "cut"}}, any, open,
+         Step::Write, false, replaced + "644", {{kIni, kNew}, {running, "being written"}, {elsewhere, "w"}}},
+        // A file whose reading stopped early is copied first, under a name nothing holds.
+        {"close: a backup that is a link is left alone",
+         {{kIni, kBoolean}, {kIni + ".bak", "-> thesis.txt"}, {"thesis.txt", "mine"}}, any, open, Step::Close,
+         false, backed_up + " | ok 644",
+         {{kIni, kNew}, {kIni + ".bak", "-> thesis.txt"}, {"thesis.txt", "mine"}, {kIni + ".bak.1", kBoolean}}},
+        {"close: an earlier backup is kept", {{kIni, kBoolean}, {kIni + ".bak", "mine"}}, any, open, Step::Close,
+         false, backed_up + " | ok 644", {{kIni, kNew}, {kIni + ".bak", "mine"}, {kIni + ".bak.1", kBoolean}}},
+        {"close: two windows on one file keep the original", {{kIni, kBoolean}}, any, open, Step::CloseTwice,
+         false, backed_up + " fsync new fsync folder fsync temp:new rename temp:new over new fsync folder | ok 644", {{kIni, kNew}, {kIni + ".bak", kBoolean}, {kIni + ".bak.1", kNew}}},
         {"write: garbage replaced", {{kIni, kGarbage}}, any, open, Step::Write, false,
          "fsync temp:new rename temp:new over 65536 bytes fsync folder | ok 644", {{kIni, kNew}}},
         {"write: a symbolic link kept", linked, any, open, Step::Write, false, replaced + "644",
@@ -439,6 +474,11 @@ TEST(SettingsFile, EveryFileKeepsItsBytesOrTheNewOnesAndFailuresAreShown) {
         const fs::file_type type = fs::status(kIni, ec).type();
         if (type == fs::regular_file || type == fs::fifo_file) {
             fs::permissions(kIni, c.file_mode);
+        }
+        for (const auto& [name, contents] : c.before) {
+            if (name.find("aged") != std::string::npos) {
+                fs::last_write_time(name, std::time(nullptr) - 2 * 24 * 60 * 60);
+            }
         }
         fs::permissions(".", c.folder_mode);
         const std::string outcome = test::RunStep(c.in_child, [&] {
