@@ -3,10 +3,11 @@
 // videos and 100,000 unmatched subtitles. For comparison, side by side in the same run, the
 // same rows put into two plain (non-virtual) list controls, which the program does not use.
 //
-//   list_fill [--files N] [--plain-rows N] [--repeat N] [--tree DIR]
+//   list_fill [--files N] [--plain-rows N] [--repeat N] [--tree DIR | --scan DIR]
 //
 // Needs a display (run under xvfb-run). The tree of 2N one-byte files is made under DIR
-// (default: a folder in the system's temporary folder) and kept for the next run.
+// (default: a folder in the system's temporary folder) and kept for the next run; --scan
+// scans the existing tree DIR recursively instead and leaves it as it is.
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
 #include "settings/TesslinGUIDoc.h"
@@ -40,6 +41,7 @@ struct Options {
     long plain_rows = 100000;
     int repeat = 3;
     std::string tree;
+    bool existing = false; // DIR is someone else's tree: scan it, never make it
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -53,8 +55,9 @@ Options ParseOptions(int argc, char** argv) {
             options.plain_rows = std::atol(value);
         } else if (name == "--repeat") {
             options.repeat = std::max(1, std::atoi(value));
-        } else if (name == "--tree") {
+        } else if (name == "--tree" || name == "--scan") {
             options.tree = value;
+            options.existing = name == "--scan";
         } else {
             std::fprintf(stderr, "unknown option %s\n", name.c_str());
             std::exit(2);
@@ -110,7 +113,9 @@ protected:
 
 int main(int argc, char** argv) {
     const Options options = ParseOptions(argc, argv);
-    MakeTree(options.tree, options.files);
+    if (!options.existing) {
+        MakeTree(options.tree, options.files);
+    }
 
     // The program's settings file and profile go to a scratch folder, not the user's.
     const fs::path scratch = fs::temp_directory_path() / fs::unique_path("list-fill-%%%%%%");
@@ -143,6 +148,7 @@ int main(int argc, char** argv) {
     CMainFrame* frame = CMainFrame::Get();
     auto* view = dynamic_cast<CTesslinGUIView*>(app.GetDocManager()->GetAnyUsableView());
     view->GetDocument()->m_settings.root_directory.value = options.tree;
+    view->GetDocument()->m_settings.is_recursive.value = options.existing;
     wxYield();
 
     // The scan command in its two halves: the engine's scan, then the part measured here,
@@ -201,7 +207,8 @@ int main(int argc, char** argv) {
                     list->DeleteAllItems();
                     const long rows = std::min<long>(options.plain_rows, paths->size());
                     for (long i = 0; i < rows; ++i) {
-                        list->InsertItem(i, wxString::FromUTF8((*paths)[i].string()));
+                        list->InsertItem(
+                            i, wxString::FromUTF8(paths->Text(static_cast<std::size_t>(i))));
                     }
                 }
                 other->Refresh();

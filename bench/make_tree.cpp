@@ -2,7 +2,11 @@
 //   make_tree OUT            OUT/tree: 200,000 files in 4,000 leaf folders three levels deep
 //                            (10 x 20 x 20), OUT/flat: 100,000 files in one folder;
 //   make_tree --files N OUT  OUT/tree only, with N files (N / 50 leaf folders, 20 x 20 to a
-//                            series, as many series as that takes).
+//                            series, as many series as that takes);
+//   --paired                 every subtitle shares its video's name: nothing without partner;
+//   --links                  each file a hard link to one of a few files of OUT/sources
+//                            (one byte or empty), so that a tree of ten million entries
+//                            costs directory entries only, no inode or data block per file.
 // Per 50 files: 20 videos, 20 subtitles (14 sharing a video's name, 6 alone) and 10 other
 // files, 3 of them empty and 2 without an extension. Every other file holds one byte.
 // The same OUT always gets the same names.
@@ -19,7 +23,21 @@ namespace {
 const char* const kVideoExt[] = {"avi", "mkv", "mp4", "wmv"};
 const char* const kOtherExt[] = {"txt", "nfo", "jpg", "srt.bak", "nfo"};
 
+bool all_paired = false;
+fs::path link_sources; // empty unless --links
+
 void Touch(const fs::path& path, bool empty) {
+    if (!link_sources.empty()) {
+        // A file system allows some 65,000 links to one file: a new source every 60,000.
+        static long made[2] = {0, 0};
+        const fs::path source =
+            link_sources / ((empty ? "empty-" : "full-") + std::to_string(made[empty]++ / 60000));
+        if (!fs::exists(source)) {
+            std::ofstream(source, std::ios::binary) << (empty ? "" : "x");
+        }
+        fs::create_hard_link(source, path);
+        return;
+    }
     std::ofstream out(path, std::ios::binary);
     if (!empty) {
         out << 'x';
@@ -38,7 +56,7 @@ void WriteGroup(const fs::path& folder, const std::string& stem) {
                       i % 10 + 1);
         Touch(folder / (std::string(name) + "." + kVideoExt[i % 4]), false);
         // 14 of 20 videos have their subtitle; the other 6 subtitles are off by one word.
-        Touch(folder / (std::string(name) + (i < 14 ? "" : ".KOR") + ".smi"), false);
+        Touch(folder / (std::string(name) + (i < 14 || all_paired ? "" : ".KOR") + ".smi"), false);
     }
     for (int i = 0; i < 10; ++i) {
         const std::string name = stem + ".extra" + std::to_string(i);
@@ -54,15 +72,34 @@ void WriteGroup(const fs::path& folder, const std::string& stem) {
 
 int main(int argc, char* argv[]) {
     long files = 200000;
-    const bool sized = argc == 4 && std::string(argv[1]) == "--files";
-    if (sized) {
-        files = std::atol(argv[2]);
+    bool sized = false, links = false;
+    const char* out_arg = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--files" && i + 1 < argc) {
+            files = std::atol(argv[++i]);
+            sized = true;
+        } else if (arg == "--paired") {
+            all_paired = true;
+        } else if (arg == "--links") {
+            links = true;
+        } else if (out_arg == nullptr) {
+            out_arg = argv[i];
+        } else {
+            out_arg = nullptr;
+            break;
+        }
     }
-    if ((argc != 2 && !sized) || files < 50) {
-        std::fprintf(stderr, "usage: make_tree [--files N] OUT  (N at least 50)\n");
+    if (out_arg == nullptr || files < 50) {
+        std::fprintf(stderr,
+                     "usage: make_tree [--files N] [--paired] [--links] OUT  (N at least 50)\n");
         return 2;
     }
-    const fs::path out = argv[argc - 1];
+    const fs::path out = out_arg;
+    if (links) {
+        link_sources = out / "sources";
+        fs::create_directories(link_sources);
+    }
     for (long leaf = 0; leaf < files / 50; ++leaf) {
         const long a = leaf / 400, b = leaf / 20 % 20, c = leaf % 20;
         const fs::path folder = out / "tree" / ("Series " + std::to_string(a)) /

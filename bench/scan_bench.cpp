@@ -104,10 +104,20 @@ int main(int argc, char* argv[]) {
     if (portable) {
         scanner.folders = &tesslin::PortableFolders();
     }
-    std::vector<fs::path> videos, subtitles;
+    // The engine's own compact lists, as `tesslin scan` writes from them.
+    tesslin::PathList videos, subtitles;
     try {
         if (naive) {
-            NaiveScan(scanner, videos, subtitles);
+            std::vector<fs::path> naive_videos, naive_subtitles;
+            NaiveScan(scanner, naive_videos, naive_subtitles);
+            for (auto [from, to] :
+                 {std::pair{&naive_videos, &videos}, std::pair{&naive_subtitles, &subtitles}}) {
+                for (const fs::path& path : *from) {
+                    const std::string& text = path.string();
+                    const std::size_t name = text.size() - path.filename().string().size();
+                    to->Add(std::string_view(text).substr(0, name), text.substr(name));
+                }
+            }
         } else {
             scanner.Scan(videos, subtitles);
         }
@@ -116,8 +126,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     for (const auto* paths : {&videos, &subtitles}) {
-        for (const auto& p : *paths) {
-            list&& std::printf("%s\n", p.c_str());
+        for (std::size_t i = 0; list && i < paths->size(); ++i) {
+            std::printf("%s\n", paths->Text(i).c_str());
         }
     }
     std::printf("unmatched videos %zu, unmatched subtitles %zu, skipped %zu\n", videos.size(),

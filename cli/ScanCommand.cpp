@@ -121,10 +121,18 @@ public:
     RecordWriter(std::ostream& out, char end, const std::atomic<bool>& stop)
         : out_(out), end_(end), stop_(stop) {}
 
-    void Write(std::string_view kind, const boost::filesystem::path& path) {
+    // Writes every path of `paths` as a record of `kind`.
+    void Write(std::string_view kind, const PathList& paths) {
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            Write(kind, paths.Folder(i), paths.Name(i));
+        }
+    }
+
+    void Write(std::string_view kind, std::string_view folder, std::string_view name) {
         block_.append(kind);
         block_ += '\t';
-        block_ += path.string(); // the bytes as the file system gave them (UTF-8 on Windows)
+        block_.append(folder); // the bytes as the file system gave them (UTF-8 on Windows)
+        block_.append(name);
         block_ += end_;
         if (block_.size() >= kBlockSize) {
             Flush();
@@ -148,9 +156,8 @@ private:
 
 } // namespace
 
-int ScanAsOptionsSay(const po::variables_map& values, std::vector<boost::filesystem::path>& videos,
-                     std::vector<boost::filesystem::path>& subtitles, std::ostream& err,
-                     ScanProgress* progress) {
+int ScanAsOptionsSay(const po::variables_map& values, PathList& videos, PathList& subtitles,
+                     std::ostream& err, ScanProgress* progress) {
     Settings settings;
     if (!LoadSettings(values, settings, err)) {
         return kFailed;
@@ -208,20 +215,16 @@ int RunScan(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     // Ctrl+C stops the scan, or the writing at a record's end.
     ScanProgress progress;
     const CancelOnInterrupt interrupt(progress);
-    std::vector<boost::filesystem::path> videos;
-    std::vector<boost::filesystem::path> subtitles;
+    PathList videos;
+    PathList subtitles;
     if (const int status = ScanAsOptionsSay(values, videos, subtitles, err, &progress);
         status != kDone) {
         return status;
     }
 
     RecordWriter records(out, values.count("null") != 0 ? '\0' : '\n', progress.cancel);
-    for (const auto& video : videos) {
-        records.Write("video", video);
-    }
-    for (const auto& subtitle : subtitles) {
-        records.Write("subtitle", subtitle);
-    }
+    records.Write("video", videos);
+    records.Write("subtitle", subtitles);
     records.Flush();
     if (!out.flush()) {
         return ReportFailure(err, "cannot write the list to standard output");

@@ -1,7 +1,8 @@
 // `tesslin scan`: lists the video and subtitle files of a folder that have no partner.
 #pragma once
 
-#include <boost/filesystem/path.hpp>
+#include "scan/PathList.h"
+
 #include <boost/program_options/options_description.hpp>
 #include <boost/program_options/variables_map.hpp>
 
@@ -37,9 +38,7 @@ boost::program_options::options_description ScanOptions();
 // terminal's and the scan takes more than a second. Ctrl+C stops the scan: through
 // `progress` when given (the caller then installs CancelOnInterrupt), else for the scan's
 // duration. Returns kDone, kFailed with the reason on `err`, kUsageError or kInterrupted.
-int ScanAsOptionsSay(const boost::program_options::variables_map& values,
-                     std::vector<boost::filesystem::path>& videos,
-                     std::vector<boost::filesystem::path>& subtitles, std::ostream& err,
-                     ScanProgress* progress = nullptr);
+int ScanAsOptionsSay(const boost::program_options::variables_map& values, PathList& videos,
+                     PathList& subtitles, std::ostream& err, ScanProgress* progress = nullptr);
 
 } // namespace tesslin::cli

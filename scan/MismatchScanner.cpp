@@ -1,7 +1,6 @@
 #include "scan/MismatchScanner.h"
 
 #include "platform/SystemText.h"
-#include "scan/LanguageTagPartners.h"
 #include "scan/ScanWorkers.h"
 #include "scan/TreeWalk.h"
 
@@ -9,7 +8,6 @@
 #include <boost/system/error_code.hpp>
 
 #include <algorithm>
-#include <iterator>
 #include <utility>
 
 namespace fs = boost::filesystem;
@@ -24,9 +22,7 @@ bool ListHolds(const std::vector<std::string>& list, std::string_view extension)
 
 } // namespace
 
-void CMismatchScanner::Scan(std::vector<fs::path>& unmatched_videos,
-                            std::vector<fs::path>& unmatched_subtitles) {
-    table_.Clear();
+void CMismatchScanner::Scan(PathList& unmatched_videos, PathList& unmatched_subtitles) {
     skipped_.clear();
     // Both patterns are compiled before any folder is read, so a bad pattern costs no walk.
     video_filter = use_vid_regex ? boost::regex(vid_regex) : boost::regex();
@@ -39,26 +35,35 @@ void CMismatchScanner::Scan(std::vector<fs::path>& unmatched_videos,
     if (!root) {
         throw fs::filesystem_error("cannot open the folder", fs::path(root_directory), error);
     }
-    // Into fresh sequences: a failed or cancelled scan leaves the caller's as they were.
-    std::vector<fs::path> videos, subtitles;
+    // Into fresh lists: a failed or cancelled scan leaves the caller's as they were.
+    PathList videos, subtitles;
     Walk(std::move(root), videos, subtitles);
-    if (keep_language_tag) {
-        DropLanguageTagPartners(*this, videos, subtitles);
-    }
-    const auto append = [](std::vector<fs::path>& from, std::vector<fs::path>& to) {
+    const auto append = [](PathList& from, PathList& to) {
         if (to.empty()) {
-            to.swap(from);
+            std::swap(to, from);
         } else {
-            to.insert(to.end(), std::make_move_iterator(from.begin()),
-                      std::make_move_iterator(from.end()));
+            to.Append(from, 0, from.size());
         }
     };
     append(videos, unmatched_videos);
     append(subtitles, unmatched_subtitles);
 }
 
-void CMismatchScanner::Walk(std::unique_ptr<ListedFolder> root, std::vector<fs::path>& videos,
-                            std::vector<fs::path>& subtitles) {
+void CMismatchScanner::Scan(std::vector<fs::path>& unmatched_videos,
+                            std::vector<fs::path>& unmatched_subtitles) {
+    PathList videos, subtitles;
+    Scan(videos, subtitles);
+    for (auto [from, to] :
+         {std::pair{&videos, &unmatched_videos}, std::pair{&subtitles, &unmatched_subtitles}}) {
+        to->reserve(to->size() + from->size());
+        for (std::size_t i = 0; i < from->size(); ++i) {
+            to->push_back(from->Path(i));
+        }
+    }
+}
+
+void CMismatchScanner::Walk(std::unique_ptr<ListedFolder> root, PathList& videos,
+                            PathList& subtitles) {
     if (jobs > 1) {
         WalkWithWorkers(*this, *folders, progress, jobs, root_directory, std::move(root), videos,
                         subtitles, skipped_);
@@ -66,33 +71,11 @@ void CMismatchScanner::Walk(std::unique_ptr<ListedFolder> root, std::vector<fs::
     }
     TreeWalk walk(*this, *folders, progress, nullptr, nullptr);
     walk.Run(root_directory, std::move(root), true);
-    walk.table.Extract(videos, subtitles);
+    videos.Reserve(walk.table.Count(FileKind::Video));
+    walk.table.Extract(FileKind::Video, videos);
+    subtitles.Reserve(walk.table.Count(FileKind::Subtitle));
+    walk.table.Extract(FileKind::Subtitle, subtitles);
     skipped_ = std::move(walk.skipped);
-}
-
-void CMismatchScanner::AddFile(const fs::path& path) {
-    const FileKind kind = ClassifyExtension(path);
-    if (kind == FileKind::Other) {
-        return;
-    }
-    boost::system::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    const std::uintmax_t size =
-        fs::is_regular_file(status) ? fs::file_size(path, error) : std::uintmax_t(0);
-    if (error) {
-        if (error != boost::system::errc::no_such_file_or_directory &&
-            error != boost::system::errc::not_a_directory) {
-            skipped_.push_back({path, ErrorCodeText(error)});
-        }
-        return;
-    }
-    if (size > 0) {
-        const std::string& text = path.string();
-        const std::string name = path.filename().string();
-        if (Admits(name, kind)) {
-            table_.Enter(text, text.size() - name.size(), text.rfind('.'), kind);
-        }
-    }
 }
 
 FileKind CMismatchScanner::ClassifyExtension(const fs::path& path) const {

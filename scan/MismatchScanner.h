@@ -5,7 +5,7 @@
 #include "platform/Error.h"
 #include "platform/FolderReader.h"
 #include "scan/FileKind.h"
-#include "scan/PairTable.h"
+#include "scan/PathList.h"
 #include "scan/ScanProgress.h"
 
 #include <boost/filesystem/path.hpp>
@@ -49,7 +49,7 @@ public:
     bool use_sub_regex = false;
     bool is_recursive = false;
     // Not one of the settings file's: "Video.ko.smi" also counts as the partner of
-    // "Video.mkv" (see DropLanguageTagPartners).
+    // "Video.mkv" (see LanguageTagPartners).
     bool keep_language_tag = false;
 
     // How the scan runs, not what it finds: the result is the same for every value.
@@ -61,20 +61,16 @@ public:
     const FolderReader* folders = &SystemFolders();
 
     // Compiles the enabled filters, walks the root folder and appends the unmatched files to
-    // the two sequences in ascending name-key order (byte order).
+    // the two lists in ascending name-key order (byte order).
     // Throws boost::regex_error for an invalid enabled pattern (before any folder is read),
     // boost::filesystem::filesystem_error when the root folder is empty text, missing, not a
     // folder or cannot be listed, also when its listing fails part-way; ScanCancelled when
-    // progress->cancel was set; the sequences then receive nothing. Unreadable sub-folders
+    // progress->cancel was set; the lists then receive nothing. Unreadable sub-folders
     // and entries are skipped and listed in skipped().
+    void Scan(PathList& unmatched_videos, PathList& unmatched_subtitles);
+    // The same, into sequences of paths.
     void Scan(std::vector<boost::filesystem::path>& unmatched_videos,
               std::vector<boost::filesystem::path>& unmatched_subtitles);
-
-    // Enters one directory entry (full path) when it is a non-empty regular file of a listed
-    // extension that passes its filter; a status that cannot be read goes to skipped().
-    // Filters must be compiled (Scan does that), and Scan starts from an empty table, so this
-    // is the walk's rule for one entry rather than a way to add files to a later scan.
-    void AddFile(const boost::filesystem::path& path);
 
     // Video when the extension (without its dot) equals an element of vid_ext exactly, else
     // Subtitle when it equals one of sub_ext, else Other. Boost's version-3 rules: ".avi"
@@ -93,14 +89,8 @@ private:
     FileKind KindOfName(std::string_view file_name) const;
     bool Admits(std::string_view file_name, FileKind kind) const;
     // Walks the open root folder with `jobs` threads into the two sequences.
-    void Walk(std::unique_ptr<ListedFolder> root, std::vector<boost::filesystem::path>& videos,
-              std::vector<boost::filesystem::path>& subtitles);
+    void Walk(std::unique_ptr<ListedFolder> root, PathList& videos, PathList& subtitles);
 
-    // The pair table of AddFile; the walk's tables are its own. Files sorted by key folder
-    // by folder, instead of an ordered map from key to FilePair: the same result (for each
-    // key the last video and the last subtitle in walk order) for less time and memory on a
-    // library of hundreds of thousands of files.
-    PairTable table_;
     boost::regex video_filter;
     boost::regex subtitle_filter;
     std::vector<SkippedEntry> skipped_;

@@ -1,171 +1,196 @@
 #include "scan/PairTable.h"
 
+#include "scan/LanguageTagPartners.h"
+
 #include <algorithm>
-#include <iterator>
 
 namespace tesslin {
 
 // Why folder by folder: every key below a sub-folder starts with the sub-folder's path and a
 // separator, and no file name holds a separator, so in byte order the keys below a
 // sub-folder form one unbroken run that sits among its parent's own keys exactly where the
-// text "sub-folder path/" sorts. Sorting each folder's few items and splicing the runs gives
-// the order of one big sort of all keys at a fraction of the comparisons. A folder's entries
-// share their path up to the name, so that prefix is kept once and the comparisons inside
-// one folder look at the names only; a library of hundreds of thousands of files then needs
-// a third of the memory of whole paths in an ordered map.
+// text "sub-folder name/" sorts. Sorting each folder's few items and splicing the runs gives
+// the order of one big sort of all keys at a fraction of the comparisons, and since a pair
+// forms inside one folder, a closed folder's pairs are settled for good: only its unmatched
+// files are kept, once, and the runs that order them are a few numbers per folder.
 
-void PairTable::Clear() {
-    texts_.clear();
-    prefixes_.clear();
-    records_.clear();
-    blocks_.clear();
-    open_.assign(1, {});
+void PairTable::Level::Clear() {
+    prefix.clear();
+    names.clear();
+    files.clear();
+    blocks.clear();
+    items.clear();
+}
+
+// A closed sub-folder's place among its parent's keys.
+std::string PairTable::SortTextOf(std::string_view path, std::size_t name_offset) {
+    return std::string(path.substr(name_offset)) + '/';
 }
 
 void PairTable::OpenFolder() {
-    open_.emplace_back();
+    if (++depth_ == open_.size()) {
+        open_.emplace_back();
+    }
 }
 
 void PairTable::CloseFolder(std::string_view path, std::size_t name_offset) {
-    std::vector<Item> items = std::move(open_.back().items);
-    open_.pop_back();
-    std::vector<std::uint32_t> order = Order(items);
-    const auto block = static_cast<std::uint32_t>(blocks_.size());
-    blocks_.push_back({Store(path, name_offset, path.substr(name_offset), true), std::move(order)});
-    open_.back().items.push_back({block, true});
+    Block block{SortTextOf(path, name_offset), {}};
+    Level& level = open_[depth_];
+    Settle(level, block.runs);
+    // Kept with its memory for the next folder at this depth.
+    level.Clear();
+    Level& parent = open_[--depth_];
+    parent.items.push_back({static_cast<std::uint32_t>(parent.blocks.size()), true});
+    parent.blocks.push_back(std::move(block));
 }
 
 void PairTable::CloseFolderElsewhere(std::string_view path, std::size_t name_offset,
                                      std::uint32_t other) {
-    // A block like that of a closed sub-folder, whose one record stands for the other
-    // table's whole run.
-    const auto index = static_cast<std::uint32_t>(records_.size());
-    records_.push_back({{}, other, FileKind::Other});
-    const auto block = static_cast<std::uint32_t>(blocks_.size());
-    blocks_.push_back({Store(path, name_offset, path.substr(name_offset), true), {index}});
-    open_.back().items.push_back({block, true});
+    Block block{SortTextOf(path, name_offset), {}};
+    block.runs[0].push_back({0, 0, other});
+    block.runs[1].push_back({0, 0, other});
+    Level& level = open_[depth_];
+    level.items.push_back({static_cast<std::uint32_t>(level.blocks.size()), true});
+    level.blocks.push_back(std::move(block));
 }
 
 void PairTable::Enter(std::string_view path, std::size_t name_offset, std::size_t key_length,
                       FileKind kind) {
-    Split key = Store(path, name_offset, path.substr(name_offset), false);
-    const auto name_end = key.length;
-    key.length = static_cast<std::uint32_t>(key_length - name_offset);
-    const auto index = static_cast<std::uint32_t>(records_.size());
-    records_.push_back({key, name_end, kind});
-    open_.back().items.push_back({index, false});
-}
-
-PairTable::Split PairTable::Store(std::string_view path, std::size_t name_offset,
-                                  std::string_view tail, bool slash) {
-    const std::string_view prefix = path.substr(0, name_offset);
-    // All entries of one folder carry the same prefix; look further only when it changes.
-    std::uint32_t& id = open_.back().prefix;
-    if (id == kNoPrefix || PrefixText(id) != prefix) {
-        id = static_cast<std::uint32_t>(prefixes_.size());
-        prefixes_.push_back({texts_.size(), static_cast<std::uint32_t>(prefix.size())});
-        texts_.append(prefix);
+    Level& level = open_[depth_];
+    if (level.files.empty()) {
+        level.prefix.assign(path.substr(0, name_offset));
     }
-    const Split split{id, static_cast<std::uint32_t>(tail.size() + (slash ? 1 : 0)), texts_.size()};
-    texts_.append(tail);
-    if (slash) {
-        texts_.push_back('/');
+    const std::string_view name = path.substr(name_offset);
+    level.items.push_back({static_cast<std::uint32_t>(level.files.size()), false});
+    level.files.push_back({static_cast<std::uint32_t>(level.names.size()),
+                           static_cast<std::uint32_t>(name.size()),
+                           static_cast<std::uint32_t>(key_length - name_offset), kind});
+    level.names.append(name);
+}
+
+void PairTable::Finish() {
+    Settle(open_.front(), result_);
+    // A fresh vector: assigning to the old levels would keep their texts' memory.
+    open_ = std::vector<Level>(1);
+    depth_ = 0;
+    for (int k = 0; k < 2; ++k) {
+        unmatched_[k] = {};
+        keys_[k] = {};
+        drop_[k] = {};
     }
-    return split;
 }
 
-std::string_view PairTable::PrefixText(std::uint32_t prefix) const {
-    return std::string_view(texts_).substr(prefixes_[prefix].offset, prefixes_[prefix].length);
-}
-
-std::string_view PairTable::TailText(const Split& s) const {
-    return std::string_view(texts_).substr(s.offset, s.length);
-}
-
-int PairTable::Compare(const Split& a, const Split& b) const {
-    // string_view compares bytes as unsigned values.
-    if (a.prefix == b.prefix) {
-        return TailText(a).compare(TailText(b));
+std::string_view PairTable::SortText(const Level& level, const Item& item) const {
+    if (item.is_block) {
+        return level.blocks[item.index].sort_text;
     }
-    // Texts under different prefixes meet only when files were entered outside a walk.
-    std::string whole_a(PrefixText(a.prefix)), whole_b(PrefixText(b.prefix));
-    whole_a += TailText(a);
-    whole_b += TailText(b);
-    return whole_a.compare(whole_b);
+    const File& file = level.files[item.index];
+    return std::string_view(level.names).substr(file.name, file.key_length);
 }
 
-const PairTable::Split& PairTable::SortText(const Item& item) const {
-    return item.is_block ? blocks_[item.index].text : records_[item.index].key;
+void PairTable::AddRun(Segments& runs, const Segment& run) {
+    if (!runs.empty() && runs.back().other == kOwn && run.other == kOwn &&
+        runs.back().end == run.begin) {
+        runs.back().end = run.end;
+    } else {
+        runs.push_back(run);
+    }
 }
 
-std::vector<std::uint32_t> PairTable::Order(std::vector<Item>& items) {
-    // Equal texts are files of one key, kept in walk order (their record numbers) so that
-    // the later one of a kind wins; a sub-folder's text ends in a separator and equals none.
-    std::sort(items.begin(), items.end(), [this](const Item& a, const Item& b) {
-        const int c = Compare(SortText(a), SortText(b));
+void PairTable::Settle(Level& level, Segments (&runs)[2]) {
+    std::vector<Item>& items = level.items;
+    // Equal texts are files of one key, kept in walk order so that the later one of a kind
+    // wins; a sub-folder's text ends in a separator and equals no key. string_view compares
+    // bytes as unsigned values.
+    std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+        const int c = SortText(level, a).compare(SortText(level, b));
         return c != 0 ? c < 0 : a.index < b.index;
     });
-    std::vector<std::uint32_t> order;
-    for (const Item& item : items) {
-        if (!item.is_block) {
-            order.push_back(item.index);
+    // Each key's files become its one unmatched file or nothing; sub-folders stay in place.
+    constexpr std::uint32_t kNone = UINT32_MAX;
+    std::size_t kept = 0;
+    for (std::size_t first = 0; first < items.size();) {
+        if (items[first].is_block) {
+            items[kept++] = items[first++];
             continue;
         }
-        std::vector<std::uint32_t>& run = blocks_[item.index].records;
-        if (order.empty()) {
-            order.swap(run);
-        } else {
-            order.insert(order.end(), run.begin(), run.end());
-        }
-        run = {};
-    }
-    return order;
-}
-
-boost::filesystem::path PairTable::PathOf(const Record& r) const {
-    std::string text(PrefixText(r.key.prefix));
-    text += std::string_view(texts_).substr(r.key.offset, r.name_end);
-    return boost::filesystem::path(std::move(text));
-}
-
-void PairTable::Extract(std::vector<boost::filesystem::path>& unmatched_videos,
-                        std::vector<boost::filesystem::path>& unmatched_subtitles,
-                        std::vector<Unmatched>* elsewhere) {
-    const auto move_in = [](std::vector<boost::filesystem::path>& from,
-                            std::vector<boost::filesystem::path>& to) {
-        to.insert(to.end(), std::make_move_iterator(from.begin()),
-                  std::make_move_iterator(from.end()));
-        from = {};
-    };
-    const std::vector<std::uint32_t> order = Order(open_.front().items);
-    for (std::size_t first = 0; first < order.size();) {
-        if (const Record& r = records_[order[first]]; r.kind == FileKind::Other) {
-            Unmatched& other = (*elsewhere)[r.name_end];
-            move_in(other.videos, unmatched_videos);
-            move_in(other.subtitles, unmatched_subtitles);
-            ++first;
-            continue;
-        }
-        const Split& key = records_[order[first]].key;
-        const Record* video = nullptr;
-        const Record* subtitle = nullptr;
+        const std::string_view key = SortText(level, items[first]);
+        std::uint32_t video = kNone, subtitle = kNone;
         std::size_t next = first;
-        for (; next < order.size() && records_[order[next]].kind != FileKind::Other &&
-               Compare(records_[order[next]].key, key) == 0;
+        for (; next < items.size() && !items[next].is_block && SortText(level, items[next]) == key;
              ++next) {
-            const Record& r = records_[order[next]];
-            (r.kind == FileKind::Video ? video : subtitle) = &r;
+            const std::uint32_t file = items[next].index;
+            (level.files[file].kind == FileKind::Video ? video : subtitle) = file;
         }
-        if (video && !subtitle) {
-            unmatched_videos.push_back(PathOf(*video));
-        } else if (subtitle && !video) {
-            unmatched_subtitles.push_back(PathOf(*subtitle));
+        if ((video == kNone) != (subtitle == kNone)) {
+            items[kept++] = {video != kNone ? video : subtitle, false};
         }
         first = next;
     }
-    Clear();
-    texts_.shrink_to_fit();
-    records_.shrink_to_fit();
+    items.resize(kept);
+
+    const auto kind_of = [&](const Item& item) { return level.files[item.index].kind; };
+    const auto index_of = [](FileKind kind) { return kind == FileKind::Video ? 0 : 1; };
+    if (partners_ != nullptr) {
+        for (int k = 0; k < 2; ++k) {
+            keys_[k].clear();
+        }
+        for (const Item& item : items) {
+            if (!item.is_block) {
+                keys_[index_of(kind_of(item))].push_back(SortText(level, item));
+            }
+        }
+        drop_[0].assign(keys_[0].size(), false);
+        drop_[1].assign(keys_[1].size(), false);
+        if (!keys_[1].empty()) {
+            partners_->Settle(level.prefix, keys_[0], keys_[1], drop_[0], drop_[1]);
+        }
+    }
+    std::size_t seen[2] = {0, 0};
+    for (const Item& item : items) {
+        if (item.is_block) {
+            for (int k = 0; k < 2; ++k) {
+                for (const Segment& run : level.blocks[item.index].runs[k]) {
+                    AddRun(runs[k], run);
+                }
+            }
+            continue;
+        }
+        const File& file = level.files[item.index];
+        const int k = index_of(file.kind);
+        if (partners_ != nullptr && drop_[k][seen[k]++]) {
+            continue;
+        }
+        const auto at = static_cast<std::uint32_t>(kept_[k].size());
+        kept_[k].Add(level.prefix,
+                     std::string_view(level.names).substr(file.name, file.name_length));
+        AddRun(runs[k], {at, at + 1, kOwn});
+    }
+}
+
+std::size_t PairTable::Count(FileKind kind, const Tables& elsewhere) const {
+    const int k = kind == FileKind::Video ? 0 : 1;
+    std::size_t count = 0;
+    for (const Segment& run : result_[k]) {
+        count +=
+            run.other == kOwn ? run.end - run.begin : elsewhere(run.other).Count(kind, elsewhere);
+    }
+    return count;
+}
+
+void PairTable::Extract(FileKind kind, PathList& out, const Tables& elsewhere) {
+    const int k = kind == FileKind::Video ? 0 : 1;
+    // The names move over whole; only the entries are put in order.
+    out.MoveTexts(kept_[k]);
+    for (const Segment& run : result_[k]) {
+        if (run.other == kOwn) {
+            out.AddMoved(kept_[k], run.begin, run.end);
+        } else {
+            elsewhere(run.other).Extract(kind, out, elsewhere);
+        }
+    }
+    result_[k] = {};
+    kept_[k].Clear();
 }
 
 } // namespace tesslin

@@ -1,26 +1,33 @@
-// The pair table of the scan engine: the accepted files by name key, and the extraction of
-// the ones without a partner in ascending key order.
+// The pair table of the scan engine: the accepted files by name key, settled folder by folder,
+// and the files without a partner in ascending key order.
 #pragma once
 
 #include "scan/FileKind.h"
-
-#include <boost/filesystem/path.hpp>
+#include "scan/PathList.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tesslin {
 
+class LanguageTagPartners;
+
 // Files are entered in walk order, folder by folder as the walk opens and closes them. The
 // result equals that of an ordered map from key to (video, subtitle) where a later file of
 // one kind replaces the earlier one: for each key the last video and the last subtitle
 // entered decide, and the keys come out in byte order (unsigned, a prefix first).
+//
+// A pair forms only inside one folder, so when a folder is closed its pairs are settled and
+// forgotten: the table then holds the open folders' files and the unmatched files of the
+// closed ones, nothing more.
 class PairTable {
 public:
-    // Forgets every file and folder.
-    void Clear();
+    // With `partners` (may be null), a folder's subtitles that it names partners of a video
+    // are settled as paired, and such videos with them.
+    explicit PairTable(const LanguageTagPartners* partners = nullptr) : partners_(partners) {}
 
     // The walk enters a sub-folder: the files entered until the matching CloseFolder lie in
     // it or below it.
@@ -31,7 +38,7 @@ public:
 
     // The walk hands the sub-folder whose entry path is `path` (its name starting at
     // `name_offset`) to another walk with a table of its own, numbered `other`: that table's
-    // unmatched files come in at the sub-folder's place when Extract is given them.
+    // unmatched files come in at the sub-folder's place when Extract meets them.
     void CloseFolderElsewhere(std::string_view path, std::size_t name_offset, std::uint32_t other);
 
     // Enters the file at `path` (Video or Subtitle), whose name starts at `name_offset`; the
@@ -39,70 +46,68 @@ public:
     void Enter(std::string_view path, std::size_t name_offset, std::size_t key_length,
                FileKind kind);
 
-    // The unmatched files of one table, in ascending key order.
-    struct Unmatched {
-        std::vector<boost::filesystem::path> videos;
-        std::vector<boost::filesystem::path> subtitles;
-    };
+    // The walk has ended: settles the first folder. Every opened folder must be closed.
+    void Finish();
 
-    // Appends the files without a partner, in ascending key order. Every opened folder must
-    // be closed. Where a sub-folder was closed elsewhere as `other`, `elsewhere[other]`
-    // (that table's extraction) is moved in. Leaves the table empty.
-    void Extract(std::vector<boost::filesystem::path>& unmatched_videos,
-                 std::vector<boost::filesystem::path>& unmatched_subtitles,
-                 std::vector<Unmatched>* elsewhere = nullptr);
+    // Appends the files of `kind` without a partner, in ascending key order, and forgets
+    // them; `elsewhere` gives the tables of CloseFolderElsewhere (each finished). Called
+    // once per kind after Finish.
+    using Tables = std::function<PairTable&(std::uint32_t)>;
+    void Extract(FileKind kind, PathList& out, const Tables& elsewhere = {});
+    // How many files of `kind` Extract would give, with those of the tables handed off to.
+    std::size_t Count(FileKind kind, const Tables& elsewhere = {}) const;
 
 private:
-    // A text kept as a folder's path up to and including its separator (a prefix shared by
-    // the folder's entries) and a tail stored in texts_.
-    struct Split {
-        std::uint32_t prefix; // into prefixes_
-        std::uint32_t length; // of the tail
-        std::size_t offset;   // of the tail in texts_
+    // A run of the unmatched files of one kind in key order: kept_[kind][begin, end), or all
+    // of another table's when `other` is set.
+    struct Segment {
+        std::uint32_t begin;
+        std::uint32_t end;
+        std::uint32_t other;
     };
-    struct Record {
-        Split key;              // the path up to its last dot
-        std::uint32_t name_end; // tail length of the whole path; for kind Other, the table
-                                // whose files stand here (CloseFolderElsewhere)
+    using Segments = std::vector<Segment>;
+    static constexpr std::uint32_t kOwn = UINT32_MAX;
+
+    struct File {
+        std::uint32_t name; // into Level::names
+        std::uint32_t name_length;
+        std::uint32_t key_length;
         FileKind kind;
     };
-    // One thing to order inside a folder: an entered file, sorted by its key, or a closed
-    // sub-folder, sorted by its path and a separator, which starts every key below it.
+    // A closed sub-folder: sorted by its name and a separator, which starts every key below it.
+    struct Block {
+        std::string sort_text;
+        Segments runs[2]; // videos, subtitles
+    };
+    // One thing to order inside a folder: a file or a closed sub-folder.
     struct Item {
-        std::uint32_t index; // into records_, or into blocks_ for a sub-folder
+        std::uint32_t index; // into Level::files or Level::blocks
         bool is_block;
     };
-    struct Block {
-        Split text;
-        std::vector<std::uint32_t> records; // in key order
-    };
-    struct Prefix {
-        std::size_t offset;
-        std::uint32_t length;
-    };
     struct Level {
+        std::string prefix; // the folder's path and separator, as its files give it
+        std::string names;
+        std::vector<File> files; // in walk order
+        std::vector<Block> blocks;
         std::vector<Item> items;
-        std::uint32_t prefix = kNoPrefix; // the prefix last used here
+        void Clear();
     };
-    static constexpr std::uint32_t kNoPrefix = UINT32_MAX;
 
-    // Stores `tail` (and a separator when `slash`) under the prefix path[0, name_offset).
-    Split Store(std::string_view path, std::size_t name_offset, std::string_view tail, bool slash);
-    std::string_view PrefixText(std::uint32_t prefix) const;
-    std::string_view TailText(const Split& s) const;
-    // Byte order of the two whole texts.
-    int Compare(const Split& a, const Split& b) const;
-    const Split& SortText(const Item& item) const;
-    // Sorts one folder's items and lists the records below the folder in key order, files
-    // sharing a key in walk order.
-    std::vector<std::uint32_t> Order(std::vector<Item>& items);
-    boost::filesystem::path PathOf(const Record& r) const;
+    // Orders the level's files and sub-folders and turns them into runs of unmatched files.
+    void Settle(Level& level, Segments (&runs)[2]);
+    std::string_view SortText(const Level& level, const Item& item) const;
+    static std::string SortTextOf(std::string_view path, std::size_t name_offset);
+    static void AddRun(Segments& runs, const Segment& run);
 
-    std::string texts_; // prefixes and tails, back to back
-    std::vector<Prefix> prefixes_;
-    std::vector<Record> records_; // in walk order
-    std::vector<Block> blocks_;   // closed sub-folders
-    std::vector<Level> open_{1};  // open folders, innermost last
+    const LanguageTagPartners* partners_;
+    std::vector<Level> open_{1}; // open folders, innermost at depth_; kept for their memory
+    std::size_t depth_ = 0;
+    PathList kept_[2];   // unmatched files of settled folders, per kind
+    Segments result_[2]; // after Finish: the order of the whole table's unmatched files
+    // Reused by Settle.
+    std::vector<std::uint32_t> unmatched_[2];
+    std::vector<std::string_view> keys_[2];
+    std::vector<bool> drop_[2];
 };
 
 } // namespace tesslin

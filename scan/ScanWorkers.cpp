@@ -71,19 +71,19 @@ public:
     }
 
     // After every thread has ended: the joined result, or the first error.
-    void Join(std::vector<boost::filesystem::path>& videos,
-              std::vector<boost::filesystem::path>& subtitles, std::vector<SkippedEntry>& skipped) {
+    void Join(PathList& videos, PathList& subtitles, std::vector<SkippedEntry>& skipped) {
         if (error_) {
             std::rethrow_exception(error_);
         }
-        // A walk was handed its sub-folder after the walk that handed it off was numbered, so
-        // going down the numbers every table's handed-off runs are ready when it is extracted.
-        std::vector<PairTable::Unmatched> unmatched(walks_.size());
-        for (std::size_t i = walks_.size(); i-- > 0;) {
-            walks_[i]->table.Extract(unmatched[i].videos, unmatched[i].subtitles, &unmatched);
-        }
-        videos = std::move(unmatched.front().videos);
-        subtitles = std::move(unmatched.front().subtitles);
+        // Each table takes the tables of the sub-folders it handed off in at their places.
+        const PairTable::Tables tables = [this](std::uint32_t walk) -> PairTable& {
+            return walks_[walk]->table;
+        };
+        PairTable& root = walks_.front()->table;
+        videos.Reserve(root.Count(FileKind::Video, tables));
+        root.Extract(FileKind::Video, videos, tables);
+        subtitles.Reserve(root.Count(FileKind::Subtitle, tables));
+        root.Extract(FileKind::Subtitle, subtitles, tables);
         JoinSkipped(0, skipped);
     }
 
@@ -172,9 +172,7 @@ private:
 
 void WalkWithWorkers(const CMismatchScanner& rules, const FolderReader& reader,
                      ScanProgress* progress, unsigned jobs, const std::string& path,
-                     std::unique_ptr<ListedFolder> root,
-                     std::vector<boost::filesystem::path>& videos,
-                     std::vector<boost::filesystem::path>& subtitles,
+                     std::unique_ptr<ListedFolder> root, PathList& videos, PathList& subtitles,
                      std::vector<SkippedEntry>& skipped) {
     Pool pool(rules, reader, progress);
     std::vector<std::thread> threads;

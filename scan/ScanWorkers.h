@@ -7,9 +7,8 @@
 
 #include "platform/FolderReader.h"
 #include "scan/MismatchScanner.h"
+#include "scan/PathList.h"
 #include "scan/ScanProgress.h"
-
-#include <boost/filesystem/path.hpp>
 
 #include <memory>
 #include <string>
@@ -22,9 +21,7 @@ namespace tesslin {
 // what a walk threw (the first error; the other threads stop).
 void WalkWithWorkers(const CMismatchScanner& rules, const FolderReader& reader,
                      ScanProgress* progress, unsigned jobs, const std::string& path,
-                     std::unique_ptr<ListedFolder> root,
-                     std::vector<boost::filesystem::path>& videos,
-                     std::vector<boost::filesystem::path>& subtitles,
+                     std::unique_ptr<ListedFolder> root, PathList& videos, PathList& subtitles,
                      std::vector<SkippedEntry>& skipped);
 
 // The number of threads a scan uses unless told otherwise: the processor's cores, at most 4

@@ -42,7 +42,8 @@ std::size_t NameOffset(std::string_view path) {
 
 TreeWalk::TreeWalk(const CMismatchScanner& rules, const FolderReader& reader,
                    ScanProgress* progress, const std::atomic<bool>* stop, HandOff* hand_off)
-    : rules_(rules), reader_(reader), progress_(progress), stop_(stop), hand_off_(hand_off) {}
+    : table(rules.keep_language_tag ? &partners_ : nullptr), partners_(rules), rules_(rules),
+      reader_(reader), progress_(progress), stop_(stop), hand_off_(hand_off) {}
 
 void TreeWalk::Run(std::string path, std::unique_ptr<ListedFolder> folder, bool is_root) {
     is_root_ = is_root;
@@ -74,6 +75,7 @@ void TreeWalk::Run(std::string path, std::unique_ptr<ListedFolder> folder, bool 
             Descend(level, entry.name);
         }
     }
+    table.Finish();
     Flush();
 }
 

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "platform/FolderReader.h"
+#include "scan/LanguageTagPartners.h"
 #include "scan/MismatchScanner.h"
 #include "scan/PairTable.h"
 #include "scan/ScanProgress.h"
@@ -95,6 +96,7 @@ private:
     void Flush();
     void CheckStop();
 
+    LanguageTagPartners partners_; // the table's, when language tags are kept
     const CMismatchScanner& rules_;
     const FolderReader& reader_;
     ScanProgress* progress_;

@@ -4,6 +4,8 @@
 #include "ribbon/RibbonAccess.h"
 #include "wxplatform/WxText.h"
 
+#include <algorithm>
+
 namespace tesslin {
 
 bool CRenamerListCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos,
@@ -30,10 +32,10 @@ CRenamerListCtrl::~CRenamerListCtrl() {
     Unbind(wxEVT_LIST_ITEM_DESELECTED, &CRenamerListCtrl::OnItemStateChanged, this);
 }
 
-void CRenamerListCtrl::SetRows(std::vector<boost::filesystem::path> rows) {
+void CRenamerListCtrl::SetRows(PathList rows) {
     // Emptying the control first drops its selection and focus; its focus event then names
     // no row, so no box is written while the rows are replaced.
-    m_rows.clear();
+    m_rows.Clear();
     DeleteAllItems();
     m_rows = std::move(rows);
     SetItemCount(static_cast<long>(m_rows.size()));
@@ -45,16 +47,24 @@ void CRenamerListCtrl::DeleteRow(long row) {
         return;
     }
     // The control shifts the selection of the rows below; the data must move with it.
-    m_rows.erase(m_rows.begin() + row);
+    m_rows.Erase(static_cast<std::size_t>(row));
     DeleteItem(row);
 }
 
+std::string CRenamerListCtrl::Row(long row) const {
+    std::string text = m_rows.Text(static_cast<std::size_t>(row));
+#ifdef _WIN32
+    // The scan joins with the separator the user's root holds; the list shows Windows' own.
+    std::replace(text.begin(), text.end(), '/', '\\');
+#endif
+    return text;
+}
+
 void CRenamerListCtrl::RemoveRows(const std::set<std::string>& paths) {
-    std::vector<boost::filesystem::path> kept;
-    kept.reserve(m_rows.size());
-    for (boost::filesystem::path& row : m_rows) {
-        if (paths.count(row.string()) == 0) {
-            kept.push_back(std::move(row));
+    PathList kept;
+    for (std::size_t row = 0; row < m_rows.size(); ++row) {
+        if (paths.count(Row(static_cast<long>(row))) == 0) {
+            kept.Append(m_rows, row, row + 1);
         }
     }
     SetRows(std::move(kept));
@@ -97,10 +107,7 @@ void CRenamerListCtrl::CopyRowToNameBox(long row) const {
     SetRibbonEditText(NameBoxId(), Row(row));
 }
 
-void FillFileList(std::vector<boost::filesystem::path> paths, CRenamerListCtrl& list) {
-    for (auto& path : paths) {
-        path.make_preferred();
-    }
+void FillFileList(PathList paths, CRenamerListCtrl& list) {
     list.SetRows(std::move(paths));
 }
 

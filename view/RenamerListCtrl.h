@@ -1,19 +1,19 @@
 // The list control of the main view's two file lists: one column, one row per file, the
 // file's full path as the row's text.
 //
-// The list is virtual: it keeps the rows as paths and draws only the rows on screen, so a
-// scan of 100,000 unmatched files fills it at once. When the user selects or focuses a
-// row, its full path goes into the ribbon's name box of this list (32817 for the video list,
-// 32818 for the subtitle list); the rename command takes its names from those boxes.
+// The list is virtual: it keeps the rows as the scan's own compact path list and draws only the
+// rows on screen, so a scan of 100,000 unmatched files fills it at once and is held once. When the
+// user selects or focuses a row, its full path goes into the ribbon's name box of this list (32817
+// for the video list, 32818 for the subtitle list); the rename command takes its names from those
+// boxes.
 #pragma once
 
 #include <wx/listctrl.h>
 
-#include <boost/filesystem/path.hpp>
+#include "scan/PathList.h"
 
 #include <set>
 #include <string>
-#include <vector>
 
 namespace tesslin {
 
@@ -33,13 +33,13 @@ public:
 
     // Replaces every row by `rows`, in order; a row's text is its path's bytes. Sends no
     // selection event and writes no box.
-    void SetRows(std::vector<boost::filesystem::path> rows);
+    void SetRows(PathList rows);
 
     long RowCount() const { return static_cast<long>(m_rows.size()); }
 
-    // The row's full path as bytes (UTF-8 on Windows, made on each call there); `row` must be
-    // a valid index.
-    std::string Row(long row) const { return m_rows[static_cast<std::size_t>(row)].string(); }
+    // The row's full path as bytes (UTF-8 on Windows), with the platform's separators; `row`
+    // must be a valid index.
+    std::string Row(long row) const;
 
     // Removes one row; the rows after it move up and keep their selection. A row index
     // outside the list is ignored.
@@ -62,11 +62,11 @@ private:
     void OnItemStateChanged(wxListEvent& event);
     void CopyRowToNameBox(long row) const;
 
-    std::vector<boost::filesystem::path> m_rows;
+    PathList m_rows;
 };
 
-// Replaces all rows of `list` by `paths`, in order, each with the platform's separators and
-// taken byte for byte. The paths move into the list: a scan's result is not copied.
-void FillFileList(std::vector<boost::filesystem::path> paths, CRenamerListCtrl& list);
+// Replaces all rows of `list` by `paths`, in order, each taken byte for byte. The paths move
+// into the list: a scan's result is not copied.
+void FillFileList(PathList paths, CRenamerListCtrl& list);
 
 } // namespace tesslin

@@ -51,8 +51,8 @@ public:
 
     // What one scan found: the unmatched files in name-key order, and what it left out.
     struct ScanResult {
-        std::vector<boost::filesystem::path> unmatched_videos;
-        std::vector<boost::filesystem::path> unmatched_subtitles;
+        tesslin::PathList unmatched_videos;
+        tesslin::PathList unmatched_subtitles;
         std::vector<tesslin::SkippedEntry> skipped;
     };
 

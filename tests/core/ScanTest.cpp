@@ -120,6 +120,7 @@ Arrange Mode(const char* path, int mode) {
 }
 const Arrange kNothing = [](const fs::path&, CMismatchScanner&) {};
 const Arrange kPlain = [](const fs::path&, CMismatchScanner& s) { s.is_recursive = false; };
+const Arrange kTags = [](const fs::path&, CMismatchScanner& s) { s.keep_language_tag = true; };
 
 // Reads folders as the system does, except that the listing of the folder `broken` breaks
 // off after its first entry with an input/output error, as on a failing disk.
@@ -285,9 +286,14 @@ TEST(Scan, ListsWhatLacksAPartnerAndOnlyWhatIsThere) {
         // Keeping language tags, "Video.<tag>.smi" is a partner of "Video.<video ext>", also
         // of a video paired already; another word is no tag, and a tag without video stays.
         {"language tags kept", Files({"0.avi", "a.avi", "a.ko.smi", "b.mkv", "b.smi", "b.Korean.smi",
-         "c.mkv", "c.ko-KR.smi", "d.avi", "d.x.smi", "e.en.smi"}),
-         [](const fs::path&, CMismatchScanner& s) { s.keep_language_tag = true; }, false,
+         "c.mkv", "c.ko-KR.smi", "d.avi", "d.x.smi", "e.en.smi"}), kTags, false,
          "video 0.avi\nvideo d.avi\nsubtitle d.x.smi\nsubtitle e.en.smi\n"},
+        // An empty video, or one the video filter leaves out, is no partner.
+        {"language tags kept: an empty video", {{"e.avi", ""}, {"e.ko.smi", "x"}}, kTags, false,
+         "subtitle e.ko.smi\n"},
+        {"language tags kept: a filtered video", Files({"f.avi", "f.ko.smi", "S01.avi", "S01.smi", "S01.ko.smi"}),
+         [](const fs::path& dir, CMismatchScanner& s) { kTags(dir, s); s.use_vid_regex = true; s.vid_regex = "S01"; },
+         false, "subtitle f.ko.smi\n"},
         // Filters: a search in the file name, case counts; a filtered file is no partner.
         {"filters off", Files(filtered), VideoFilter(false, "("), false, all_videos},
         {"filter S01", Files(filtered), VideoFilter(true, "S01"), false,
