@@ -444,6 +444,17 @@ void CMainFrame::OnUpdateEditCommand(wxUpdateUIEvent& event) {
     event.Enable(enable);
 }
 
+bool CMainFrame::TryBefore(wxEvent& event) {
+    if (event.GetEventType() == wxEVT_MENU) {
+        wxUpdateUIEvent update(event.GetId());
+        update.SetEventObject(this);
+        if (ProcessWindowEvent(update) && update.GetSetEnabled() && !update.GetEnabled()) {
+            return true;
+        }
+    }
+    return wxDocParentFrame::TryBefore(event);
+}
+
 void CMainFrame::AddKeyTip(std::vector<wxAcceleratorEntry>& entries, const char* keyTip,
                            std::function<void()> action) {
     if (!keyTip || !*keyTip) {

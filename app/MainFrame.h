@@ -103,6 +103,11 @@ public:
     // Frame titles read "<document> - TesslinGUI".
     void SetLabel(const wxString& label) override;
 
+protected:
+    // A command that its update-UI handler greys does nothing, however it comes: accelerators
+    // send it without asking.
+    bool TryBefore(wxEvent& event) override;
+
 private:
     void BuildRibbon();
     bool BuildStatusBar();

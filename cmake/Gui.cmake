@@ -106,10 +106,15 @@ if(WIN32)
     add_test(NAME gui_tests COMMAND gui_tests)
     set_tests_properties(gui_tests PROPERTIES RUN_SERIAL TRUE TIMEOUT 900)
 else()
-    add_test(NAME gui_tests
-             COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:gui_tests>)
-    set_tests_properties(gui_tests PROPERTIES RUN_SERIAL TRUE TIMEOUT 900
-                         ENVIRONMENT "GSETTINGS_BACKEND=memory;NO_AT_BRIDGE=1")
+    # A signal stays noted for the rest of a process: the test that sends one runs alone.
+    foreach(part IN ITEMS "gui_tests;-SignalDuringWork.*" "gui_signal_tests;SignalDuringWork.*")
+        list(GET part 0 name)
+        list(GET part 1 filter)
+        add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24"
+                                      $<TARGET_FILE:gui_tests> --gtest_filter=${filter})
+        set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 900
+                             ENVIRONMENT "GSETTINGS_BACKEND=memory;NO_AT_BRIDGE=1")
+    endforeach()
     add_test(NAME gui_without_display
              COMMAND ${CMAKE_SOURCE_DIR}/tests/gui/no_display.sh $<TARGET_FILE:TesslinGUI>)
     set_tests_properties(gui_without_display PROPERTIES TIMEOUT 60)

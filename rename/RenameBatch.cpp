@@ -67,12 +67,29 @@ bool IdentityOf(const std::string& path, std::uint64_t& device, std::uint64_t& i
     return status.exists;
 }
 
+// Whether the batch is to stop before its next step.
+bool StopBefore(const BatchProgress* progress) {
+    return progress && progress->stop.load();
+}
+
+void Finished(BatchProgress* progress) {
+    if (progress) {
+        progress->finished.fetch_add(1);
+    }
+}
+
 } // namespace
 
-std::vector<StepResult> RunRenames(const std::vector<RenameStep>& steps) {
+std::vector<StepResult> RunRenames(const std::vector<RenameStep>& steps, BatchProgress* progress) {
     std::vector<StepResult> results;
     results.reserve(steps.size());
+    if (progress) {
+        progress->total = steps.size();
+    }
     for (const RenameStep& step : steps) {
+        if (StopBefore(progress)) {
+            break;
+        }
         StepResult result{step, false, {}};
         try {
             Check(step);
@@ -82,6 +99,7 @@ std::vector<StepResult> RunRenames(const std::vector<RenameStep>& steps) {
             result.error = ErrorText(e);
         }
         results.push_back(std::move(result));
+        Finished(progress);
     }
     return results;
 }
@@ -103,15 +121,24 @@ void RenameHistory::Record(const std::vector<StepResult>& results) {
     }
 }
 
-std::vector<StepResult> RenameHistory::UndoLast() {
+std::vector<StepResult> RenameHistory::UndoLast(BatchProgress* progress) {
     std::vector<StepResult> results;
     if (batches_.empty()) {
         return results;
     }
-    const std::vector<Done> batch = std::move(batches_.back());
+    std::vector<Done> batch = std::move(batches_.back());
     batches_.pop_back();
+    if (progress) {
+        progress->total = batch.size();
+    }
     // Newest first: a later rename may have used a name that an earlier one freed.
-    for (auto it = batch.rbegin(); it != batch.rend(); ++it) {
+    while (!batch.empty()) {
+        if (StopBefore(progress)) {
+            // What was not tried can still be undone later.
+            batches_.push_back(std::move(batch));
+            break;
+        }
+        const Done* it = &batch.back();
         StepResult result{{it->step.to, it->step.from}, false, {}};
         Identity now;
         if (!IdentityOf(it->step.to, now.device, now.inode, now.size, now.mtime_ns)) {
@@ -129,6 +156,8 @@ std::vector<StepResult> RenameHistory::UndoLast() {
             }
         }
         results.push_back(std::move(result));
+        batch.pop_back();
+        Finished(progress);
     }
     return results;
 }

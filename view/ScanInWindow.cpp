@@ -2,6 +2,7 @@
 
 #include "app/MainFrame.h"
 #include "res/CommandIds.h"
+#include "wxplatform/SignalClose.h"
 #include "wxplatform/WxText.h"
 
 #include <wx/app.h>
@@ -18,6 +19,7 @@
 #include <atomic>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -27,7 +29,7 @@ namespace {
 
 constexpr const char* kCancelCaption = "취소";
 
-// What the scan's thread and the window share. Held by both, so that a late message from
+// What the work's thread and the window share. Held by both, so that a late message from
 // the thread finds it even after the handler has returned.
 struct Shared {
     std::atomic<bool> finished{false};
@@ -35,13 +37,19 @@ struct Shared {
     wxEventLoopBase* loop = nullptr; // the handler's loop while it runs
 };
 
-// Ends the handler's loop once the scan has ended, if that loop is the one running (not a
-// box opened on top of it; the timer tries again then).
-void EndLoopIfFinished(Shared& shared) {
-    if (shared.finished && shared.loop && wxEventLoopBase::GetActive() == shared.loop) {
+// Ends the handler's loop once the work has ended (or, for work that may be left running,
+// was asked to stop), if that loop is the one running (not a box opened on top of it; the
+// timer tries again then).
+void EndLoopIfFinished(Shared& shared, bool stopped = false) {
+    if ((shared.finished || stopped) && shared.loop &&
+        wxEventLoopBase::GetActive() == shared.loop) {
         shared.loop->Exit();
     }
 }
+
+// Threads of work that was left running after a stop.
+std::mutex left_mutex;
+std::vector<std::thread> left_threads;
 
 std::string CountsText(const ScanProgress& progress) {
     return "스캔 중: 폴더 " + std::to_string(progress.folders.load()) + "개, 항목 " +
@@ -49,11 +57,11 @@ std::string CountsText(const ScanProgress& progress) {
            std::to_string(progress.accepted.load()) + "개 (Esc: 취소)";
 }
 
-// Holds back every command of the main window but the cancel button, turns Esc into the
-// cancel, and a close of the main window into a cancel and a close afterwards.
+// Holds back every command but the cancel button, turns Esc into the cancel, and a close of
+// the main window into a cancel and a close afterwards.
 class HoldCommands : public wxEventFilter {
 public:
-    HoldCommands(ScanProgress& progress, wxWindow* frame) : progress_(progress), frame_(frame) {
+    HoldCommands(std::atomic<bool>& stop, wxWindow* frame) : stop_(stop), frame_(frame) {
         wxEvtHandler::AddFilter(this);
     }
     ~HoldCommands() override { wxEvtHandler::RemoveFilter(this); }
@@ -67,11 +75,11 @@ public:
     int FilterEvent(wxEvent& event) override {
         const wxEventType type = event.GetEventType();
         if (type == wxEVT_CHAR_HOOK && static_cast<wxKeyEvent&>(event).GetKeyCode() == WXK_ESCAPE) {
-            progress_.cancel = true;
+            stop_ = true;
             return Event_Processed;
         }
         if (type == wxEVT_BUTTON && event.GetId() == ids::kCancelScan) {
-            progress_.cancel = true;
+            stop_ = true;
             return Event_Processed;
         }
         if (type == wxEVT_CLOSE_WINDOW && event.GetEventObject() == frame_) {
@@ -81,8 +89,17 @@ public:
             if (close.CanVeto()) {
                 close.Veto();
             }
-            progress_.cancel = true;
+            stop_ = true;
             return Event_Processed;
+        }
+        if (type == wxEVT_CLOSE_WINDOW) {
+            // A dialog's own close would take the rows the work reports to.
+            auto& close = static_cast<wxCloseEvent&>(event);
+            if (close.CanVeto()) {
+                close.Veto();
+                return Event_Processed;
+            }
+            return Event_Skip;
         }
         if (type == wxEVT_MENU || type == wxEVT_BUTTON || type == wxEVT_RIBBONBUTTONBAR_CLICKED ||
             type == wxEVT_RIBBONBUTTONBAR_DROPDOWN_CLICKED || type == wxEVT_RIBBONTOOLBAR_CLICKED ||
@@ -93,11 +110,11 @@ public:
     }
 
 private:
-    ScanProgress& progress_;
+    std::atomic<bool>& stop_;
     wxWindow* frame_;
 };
 
-// The status bar during the scan: the counts across the bar and the cancel button in its last
+// The status bar during the work: the progress across the bar and the cancel button in its last
 // field at its right end, following the bar's size; the texts and the widths come back
 // afterwards.
 class ProgressPane {
@@ -111,7 +128,6 @@ public:
             widths_.push_back(bar_->GetStatusWidth(i));
             bar_->SetStatusText(wxString(), i);
         }
-        focus_ = wxWindow::FindFocus();
         button_ = new wxButton(bar_, ids::kCancelScan, FromUtf8(kCancelCaption));
         std::vector<int> during(widths_.size(), 0);
         during.front() = -1;
@@ -131,17 +147,13 @@ public:
         for (std::size_t i = 0; i < texts_.size(); ++i) {
             bar_->SetStatusText(texts_[i], static_cast<int>(i));
         }
-        // The focus goes back where it was: a window with the focus nowhere hears no keys.
-        if (focus_) {
-            focus_->SetFocus();
-        }
     }
     ProgressPane(const ProgressPane&) = delete;
     ProgressPane& operator=(const ProgressPane&) = delete;
 
-    void Show(const ScanProgress& progress) {
+    void Show(const std::string& text) {
         if (bar_) {
-            bar_->SetStatusText(FromUtf8(CountsText(progress)), 0);
+            bar_->SetStatusText(FromUtf8(text), 0);
         }
     }
 
@@ -155,7 +167,7 @@ private:
     }
     void OnSize(wxSizeEvent& event) {
         event.Skip();
-        // After the bar has laid its fields out for the new size, if the scan still runs.
+        // After the bar has laid its fields out for the new size, if the work still runs.
         bar_->CallAfter([this, alive = std::weak_ptr<bool>(alive_)] {
             if (alive.lock()) {
                 Place();
@@ -168,10 +180,26 @@ private:
     std::vector<int> widths_;
     wxButton* button_ = nullptr;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+// The focus goes back where it was once the window is enabled again: a window with the focus
+// nowhere hears no keys. Taken before anything is disabled, which moves the focus away.
+class KeepFocus {
+public:
+    KeepFocus() : focus_(wxWindow::FindFocus()) {}
+    ~KeepFocus() {
+        if (focus_) {
+            focus_->SetFocus();
+        }
+    }
+    KeepFocus(const KeepFocus&) = delete;
+    KeepFocus& operator=(const KeepFocus&) = delete;
+
+private:
     wxWeakRef<wxWindow> focus_;
 };
 
-// The ribbon and the view show disabled while the scan runs.
+// The ribbon and the view show disabled while the work runs.
 class DisableWhile {
 public:
     explicit DisableWhile(wxWindow* window)
@@ -194,14 +222,15 @@ private:
 
 } // namespace
 
-void RunScanInWindow(ScanProgress& progress, const std::function<void()>& scan) {
+bool RunWorkInWindow(const WindowWork& work) {
     CMainFrame* frame = CMainFrame::Get();
     auto shared = std::make_shared<Shared>();
     std::thread worker;
+    std::atomic<bool>& stop = *work.stop;
     const auto start = [&] {
-        worker = std::thread([shared, &scan] {
+        worker = std::thread([shared, run = work.work] {
             try {
-                scan();
+                run();
             } catch (...) {
                 shared->error = std::current_exception();
             }
@@ -211,23 +240,28 @@ void RunScanInWindow(ScanProgress& progress, const std::function<void()>& scan) 
             }
         });
     };
+    bool close_asked = false;
     {
-        HoldCommands hold(progress, frame);
+        const KeepFocus focus;
+        HoldCommands hold(stop, frame);
         const DisableWhile ribbon(frame ? frame->GetRibbonBar() : nullptr);
         const DisableWhile view(frame ? frame->GetViewWindow() : nullptr);
         ProgressPane pane(frame ? frame->GetStatusBar() : nullptr);
-        pane.Show(progress);
+        pane.Show(work.status());
 
         wxGUIEventLoop loop;
         shared->loop = &loop;
         wxTimer timer;
         timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-            pane.Show(progress);
-            EndLoopIfFinished(*shared);
+            if (SignalArrived()) {
+                stop = true; // the close it asks for may wait behind a box; the work need not
+            }
+            pane.Show(work.status());
+            EndLoopIfFinished(*shared, work.leave_when_stopped && stop);
         });
         timer.Start(250);
-        // The scan starts from the loop, after the events already waiting: those meet the
-        // window as it is during a scan (an Esc among them cancels it) and not a finished one.
+        // The work starts from the loop, after the events already waiting: those meet the
+        // window as it is during the work (an Esc among them stops it) and not a finished one.
         if (wxTheApp) {
             wxTheApp->CallAfter(start);
             loop.Run();
@@ -236,8 +270,9 @@ void RunScanInWindow(ScanProgress& progress, const std::function<void()>& scan) 
         }
         timer.Stop();
         shared->loop = nullptr;
+        close_asked = hold.close_asked;
         if (hold.close_asked && wxTheApp) {
-            // After the handler that ran the scan has returned: the close takes the view.
+            // After the handler that ran the work has returned: the close takes the view.
             const bool forced = hold.close_forced;
             wxTheApp->CallAfter([forced] {
                 if (CMainFrame* main = CMainFrame::Get()) {
@@ -247,11 +282,36 @@ void RunScanInWindow(ScanProgress& progress, const std::function<void()>& scan) 
         }
     }
     if (worker.joinable()) {
+        if (!shared->finished && work.leave_when_stopped) {
+            const std::lock_guard<std::mutex> lock(left_mutex);
+            left_threads.push_back(std::move(worker));
+            return close_asked;
+        }
         worker.join();
     }
     if (shared->error) {
         std::rethrow_exception(shared->error);
     }
+    return close_asked;
+}
+
+void JoinLeftWork() {
+    std::vector<std::thread> threads;
+    {
+        const std::lock_guard<std::mutex> lock(left_mutex);
+        threads.swap(left_threads);
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+}
+
+void RunScanInWindow(ScanProgress& progress, const std::function<void()>& scan) {
+    WindowWork work;
+    work.stop = &progress.cancel;
+    work.status = [&progress] { return CountsText(progress); };
+    work.work = scan;
+    RunWorkInWindow(work);
 }
 
 } // namespace tesslin

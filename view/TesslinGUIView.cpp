@@ -27,7 +27,9 @@
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
+#include <atomic>
 #include <iostream>
+#include <memory>
 #include <set>
 
 namespace ids = tesslin::ids;
@@ -125,6 +127,7 @@ bool CTesslinGUIView::OnClose(bool deleteWindow) {
     // document, then its views), so the base class's closing of the document again is left
     // out: it would write the settings a second time.
     Activate(false);
+    tesslin::JoinLeftWork();
     if (deleteWindow && m_panel) {
         if (CMainFrame* frame = CMainFrame::Get()) {
             frame->SetViewWindow(nullptr);
@@ -402,14 +405,36 @@ void CTesslinGUIView::OnButtonSuggestPairs(wxCommandEvent& event) {
     for (long row = 0; row < m_subtitleList->RowCount(); ++row) {
         subtitles.emplace_back(m_subtitleList->Row(row));
     }
-    tesslin::MatchOptions options;
-    options.rename_sub_file = Settings().rename_sub_file.value;
-    options.keep_language_tag = tesslin::KeepLanguageTag();
-    tesslin::Suggestions suggestions;
-    {
-        wxBusyCursor wait;
-        suggestions = tesslin::SuggestPairs(videos, subtitles, options);
+    // The matching runs on a worker; it cannot stop part-way, so a stop leaves it to end on
+    // its own and drops what it finds. It owns everything it touches.
+    struct Matching {
+        std::vector<boost::filesystem::path> videos, subtitles;
+        tesslin::MatchOptions options;
+        tesslin::Suggestions found;
+        std::atomic<bool> stop{false};
+    };
+    auto matching = std::make_shared<Matching>();
+    matching->videos = std::move(videos);
+    matching->subtitles = std::move(subtitles);
+    matching->options.rename_sub_file = Settings().rename_sub_file.value;
+    matching->options.keep_language_tag = tesslin::KeepLanguageTag();
+    tesslin::WindowWork work;
+    work.stop = &matching->stop;
+    work.status = [counts = "짝 찾는 중: 영상 " + std::to_string(matching->videos.size()) +
+                            "개, 자막 " + std::to_string(matching->subtitles.size()) +
+                            "개 (Esc: 취소)"] { return counts; };
+    work.work = [matching] {
+        matching->found =
+            tesslin::SuggestPairs(matching->videos, matching->subtitles, matching->options);
+    };
+    work.leave_when_stopped = true;
+    if (tesslin::RunWorkInWindow(work) || matching->stop) {
+        return;
     }
+    tesslin::Suggestions suggestions = std::move(matching->found);
+    // The matcher's copies of the lists are not needed while the preview is open.
+    work = {};
+    matching.reset();
     if (suggestions.proposals.empty()) {
         tesslin::ShowViewMessage(std::string(kNoProposals));
         return;
@@ -419,9 +444,9 @@ void CTesslinGUIView::OnButtonSuggestPairs(wxCommandEvent& event) {
 
     // Both files of a renamed pair leave the lists, and a box that named one is emptied.
     std::set<std::string> renamed;
-    for (const tesslin::PairProposal& pair : dialog.Renamed()) {
-        renamed.insert(pair.video.string());
-        renamed.insert(pair.subtitle.string());
+    for (const tesslin::PairProposal* pair : dialog.Renamed()) {
+        renamed.insert(pair->video.string());
+        renamed.insert(pair->subtitle.string());
     }
     if (renamed.empty()) {
         return;
@@ -440,7 +465,16 @@ void CTesslinGUIView::OnButtonUndoRename(wxCommandEvent&) {
         tesslin::ShowViewMessage(std::string(kNothingToUndo));
         return;
     }
-    const std::vector<tesslin::StepResult> results = m_renameHistory.UndoLast();
+    tesslin::BatchProgress progress;
+    std::vector<tesslin::StepResult> results;
+    tesslin::WindowWork work;
+    work.stop = &progress.stop;
+    work.status = [&progress] {
+        return "되돌리는 중: " + std::to_string(progress.finished.load()) + " / " +
+               std::to_string(progress.total.load()) + " (Esc: 취소)";
+    };
+    work.work = [&] { results = m_renameHistory.UndoLast(&progress); };
+    const bool closing = tesslin::RunWorkInWindow(work);
     std::size_t undone = 0;
     std::string failures;
     for (const tesslin::StepResult& result : results) {
@@ -451,8 +485,15 @@ void CTesslinGUIView::OnButtonUndoRename(wxCommandEvent&) {
         }
     }
     std::string text = "이름 변경 " + std::to_string(undone) + "건을 되돌렸습니다.";
+    if (results.size() < progress.total) {
+        text += "\n취소하여 " + std::to_string(progress.total - results.size()) +
+                "건은 그대로 두었습니다. 다시 되돌리기로 이어서 되돌릴 수 있습니다.";
+    }
     if (!failures.empty()) {
         text += "\n\n되돌리지 못한 파일 (그대로 두었습니다):" + failures;
+    }
+    if (closing) {
+        return; // the window closes now; no box, no scan
     }
     if (undone > 0) {
         // The files are back under their old names: the lists show them as the disk has them.

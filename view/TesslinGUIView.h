@@ -77,7 +77,9 @@ public:
     void OnButtonRenameFile(wxCommandEvent& event);
     // "짝 찾기": proposes pairs among the two lists' rows and shows them for renaming; the
     // renamed files leave the lists. "되돌리기": undoes the last rename or batch of renames
-    // and scans again, so that the files show where they now are.
+    // and scans again, so that the files show where they now are. The matching and the
+    // undo run on a worker while the window stays live (view/ScanInWindow.h); a stopped
+    // matching shows nothing, a stopped undo leaves the renames it did not reach for the next.
     void OnButtonSuggestPairs(wxCommandEvent& event);
     void OnButtonUndoRename(wxCommandEvent& event);
     // "되돌리기" shows disabled while there is nothing to undo.

@@ -216,12 +216,16 @@ TEST(MoveFileNoReplace, NothingIsReplacedOrLostAndEveryFailureIsReported) {
     }
 }
 
-// Undo moves back only what it renamed: a file edited, replaced or whose old name was taken
-// since stays as it is, and only the last batch is undone at a time.
+// Undo moves back only what it renamed: a file edited (in place, to the same size),
+// replaced or whose old name was taken since stays as it is, a step that failed is not
+// undone (its new name may be the user's own file), a batch where nothing was done is no
+// batch, a stopped undo keeps what it did not try, and only the last batch goes at a time.
 TEST(RenameHistory, UndoesTheLastBatchAndLeavesChangedFilesAlone) {
     const test::TempDir dir;
-    for (const char* name : {"x", "a", "c", "e", "g"}) {
+    for (const char* name : {"x", "a", "c", "e", "g", "taken"}) {
         test::WriteFile(dir / (std::string(name) + ".smi"), name);
+        // Made long ago: an edit now shows in the modification time.
+        fs::last_write_time(dir / (std::string(name) + ".smi"), 1000000000);
     }
     const auto step = [&dir](const char* from, const char* to) {
         return RenameStep{dir / from, dir / to};
@@ -230,15 +234,19 @@ TEST(RenameHistory, UndoesTheLastBatchAndLeavesChangedFilesAlone) {
     history.Record(RunRenames({step("x.smi", "y.smi")}));
     const std::vector<StepResult> batch =
         RunRenames({step("a.smi", "b.smi"), step("c.smi", "d.smi"), step("e.smi", "f.smi"),
-                    step("g.smi", "h.smi"), step("missing.smi", "m.smi")});
+                    step("g.smi", "h.smi"), step("missing.smi", "taken.smi")});
     EXPECT_TRUE(std::all_of(batch.begin(), batch.end() - 1, [](auto& r) { return r.done; }));
     EXPECT_FALSE(batch.back().done);
     history.Record(batch);
 
-    test::WriteFile(dir / "d.smi", "c, edited"); // changed since
-    fs::remove(dir / "f.smi");                   // replaced by another file
-    test::WriteFile(dir / "f.smi", "another e");
+    test::WriteFile(dir / "d.smi", "C"); // edited in place, the same size
+    fs::remove(dir / "f.smi");           // replaced by another file
+    test::WriteFile(dir / "f.smi", "E");
     test::WriteFile(dir / "g.smi", "another g"); // the old name taken
+    BatchProgress stopped;
+    stopped.stop = true;
+    EXPECT_TRUE(history.UndoLast(&stopped).empty());
+    history.Record(RunRenames({step("gone.smi", "z.smi")}));
     std::vector<std::string> outcomes;
     for (const StepResult& result : history.UndoLast()) {
         outcomes.push_back(result.done ? "undone"
@@ -246,10 +254,11 @@ TEST(RenameHistory, UndoesTheLastBatchAndLeavesChangedFilesAlone) {
     }
     EXPECT_EQ(outcomes, (std::vector<std::string>{"exists", "since", "since", "undone"}));
     EXPECT_EQ(test::ListFolder(dir.path()), (Listing{{"a.smi", "a"},
-                                                     {"d.smi", "c, edited"},
-                                                     {"f.smi", "another e"},
+                                                     {"d.smi", "C"},
+                                                     {"f.smi", "E"},
                                                      {"g.smi", "another g"},
                                                      {"h.smi", "g"},
+                                                     {"taken.smi", "taken"},
                                                      {"y.smi", "x"}}));
     ASSERT_TRUE(history.CanUndo());
     EXPECT_TRUE(history.UndoLast().front().done);

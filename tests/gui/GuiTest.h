@@ -9,6 +9,7 @@
 #include "settings/TesslinGUIDoc.h"
 #include "tests/support/TempDir.h"
 #include "view/RenamerListCtrl.h"
+#include "view/SuggestionsDialog.h"
 #include "view/TesslinGUIView.h"
 #include "wxplatform/WxText.h"
 
@@ -23,6 +24,7 @@
 #include <wx/testing.h>
 #include <wx/textctrl.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -110,6 +112,30 @@ private:
     std::string* m_out = nullptr;
 };
 
+// Presses the button of `window` captioned `caption`, as a click does.
+inline void ClickButton(wxWindow& window, const std::string& caption) {
+    wxWindow* button = wxWindow::FindWindowByLabel(FromUtf8(caption), &window);
+    ASSERT_NE(button, nullptr) << caption;
+    wxCommandEvent click(wxEVT_BUTTON, button->GetId());
+    click.SetEventObject(button);
+    button->ProcessWindowEvent(click);
+}
+
+// The preview of proposals: `act` does what the user does in it; then it closes.
+class WithPreview : public wxExpectModalBase<CSuggestionsDialog, WithPreview> {
+public:
+    explicit WithPreview(std::function<void(CSuggestionsDialog&)> act) : m_act(std::move(act)) {}
+
+protected:
+    int OnInvoked(CSuggestionsDialog* dialog) const override {
+        m_act(*dialog);
+        return wxID_CANCEL;
+    }
+
+private:
+    std::function<void(CSuggestionsDialog&)> m_act;
+};
+
 // The folder picker answers `folder` (nothing: the user cancels) while this lives, and
 // counts how often it was asked.
 class ScopedFolderChoice {
@@ -158,7 +184,7 @@ protected:
         Press(id);
     }
     // Selects and focuses one row, as a click does.
-    void Select(CRenamerListCtrl& list, long row) const {
+    void Select(wxListCtrl& list, long row) const {
         const long state = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;
         list.SetItemState(row, state, state);
     }

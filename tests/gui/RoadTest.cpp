@@ -7,7 +7,6 @@
 #include "platform/SystemText.h"
 #include "res/CommandIds.h"
 #include "settings/SettingsFile.h"
-#include "view/SuggestionsDialog.h"
 
 #include <wx/listctrl.h>
 
@@ -38,39 +37,6 @@ public:
 private:
     std::ostringstream m_text;
     std::streambuf* m_old;
-};
-
-// The preview of proposals: checks its rows, unchecks the second, renames, and reads back
-// what each row says happened; then closes.
-class ExpectSuggestions : public wxExpectModalBase<CSuggestionsDialog, ExpectSuggestions> {
-public:
-    ExpectSuggestions(S rows, S outcomes)
-        : m_rows(std::move(rows)), m_outcomes(std::move(outcomes)) {}
-
-protected:
-    int OnInvoked(CSuggestionsDialog* dialog) const override {
-        wxListCtrl& list = dialog->List();
-        S rows;
-        S outcomes;
-        for (long row = 0; row < list.GetItemCount(); ++row) {
-            EXPECT_TRUE(list.IsItemChecked(row));
-            rows.push_back(WxToPath(list.GetItemText(row, 0)) + " -> " +
-                           WxToPath(list.GetItemText(row, 1)) + " " +
-                           Utf8(list.GetItemText(row, 2)));
-        }
-        EXPECT_EQ(rows, m_rows);
-        list.CheckItem(1, false);
-        dialog->RenameChecked();
-        for (long row = 0; row < list.GetItemCount(); ++row) {
-            outcomes.push_back(WxToPath(list.GetItemText(row, 3)));
-        }
-        EXPECT_EQ(outcomes, m_outcomes);
-        return wxID_CANCEL;
-    }
-
-private:
-    S m_rows;
-    S m_outcomes;
 };
 
 TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
@@ -186,12 +152,37 @@ TEST_F(Road, FromFirstStartThroughScanAndRenamesToTheNextStart) {
     const S videos = {At(at, files[0]), At(at, files[2]), At(at, files[4])};
     const S subtitles = {At(at, files[1]), At(at, files[3]), At(at, files[5])};
     // Nothing was scanned since the start: "짝 찾기" scans first.
-    wxTEST_DIALOG(
-        Press(ids::kButtonSuggestPairs),
-        ExpectSuggestions({files[1] + " -> Drama.S01E02.1080p.WEB-DL.H264-GRP.smi 같은 회차",
-                           files[3] + " -> [Group] Title - 07 (1080p) [A1B2C3D4].srt 같은 회차",
-                           files[5] + " -> 우리들의 블루스 01.smi 같은 회차"},
-                          {"변경됨", "선택 안 됨", "변경됨"}));
+    // All checked at first; none, then the first and the last again with Space.
+    S rows;
+    S outcomes;
+    std::string count;
+    const auto preview = [&](CSuggestionsDialog& dialog) {
+        wxListCtrl& list = dialog.List();
+        for (long row = 0; row < list.GetItemCount(); ++row) {
+            EXPECT_TRUE(list.IsItemChecked(row));
+            rows.push_back(WxToPath(list.GetItemText(row, 0)) + " -> " +
+                           WxToPath(list.GetItemText(row, 1)) + " " +
+                           Utf8(list.GetItemText(row, 2)));
+        }
+        ClickButton(dialog, "모두 해제");
+        count = Utf8(dialog.CountText());
+        Select(list, 0);
+        list.SetItemState(2, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+        wxKeyEvent space(wxEVT_CHAR);
+        space.m_keyCode = WXK_SPACE;
+        list.ProcessWindowEvent(space);
+        count += ", " + Utf8(dialog.CountText());
+        dialog.RenameChecked();
+        for (long row = 0; row < list.GetItemCount(); ++row) {
+            outcomes.push_back(WxToPath(list.GetItemText(row, 3)));
+        }
+    };
+    wxTEST_DIALOG(Press(ids::kButtonSuggestPairs), WithPreview(preview));
+    EXPECT_EQ(rows, (S{files[1] + " -> Drama.S01E02.1080p.WEB-DL.H264-GRP.smi 같은 회차",
+                       files[3] + " -> [Group] Title - 07 (1080p) [A1B2C3D4].srt 같은 회차",
+                       files[5] + " -> 우리들의 블루스 01.smi 같은 회차"}));
+    EXPECT_EQ(count, "3개 중 0개 선택, 3개 중 2개 선택");
+    EXPECT_EQ(outcomes, (S{"변경됨", "선택 안 됨", "변경됨"}));
     EXPECT_EQ(ReadFile(shows / "Drama.S01E02.1080p.WEB-DL.H264-GRP.smi"), files[1]);
     EXPECT_EQ(ReadFile(shows / "우리들의 블루스 01.smi"), files[5]);
     EXPECT_EQ(ReadFile(shows / "Title 07.srt"), files[3]);

@@ -4,6 +4,7 @@
 
 #include "app/RootFolderText.h"
 #include "res/CommandIds.h"
+#include "wxplatform/SignalClose.h"
 
 #include <wx/app.h>
 #include <wx/dirdlg.h>
@@ -11,6 +12,9 @@
 #include <wx/panel.h>
 
 #include <boost/filesystem/operations.hpp>
+
+#include <csignal>
+#include <cstdio>
 
 #ifdef __WXGTK__
 #include <dlfcn.h>
@@ -36,6 +40,52 @@ protected:
     }
     std::string Root() const { return m_library.path().string(); }
     std::string In(const std::string& name) const { return m_library / name; }
+
+    static constexpr int kPairs = 300;
+    static std::string Numbered(const char* pattern, int i) {
+        char text[32];
+        std::snprintf(text, sizeof text, pattern, i);
+        return text;
+    }
+    // Makes kPairs pairs that the name rule finds ("Show 000.avi", "Subs/show_000.smi"),
+    // scans, and renames them all in the preview; `stop` runs as soon as the first file has
+    // its new name. The files agree with the rows: so many renamed, the rest not reached.
+    std::pair<std::size_t, std::size_t>
+    RenamePairsStoppedBy(const std::function<void(CSuggestionsDialog&)>& stop) {
+        for (int i = 0; i < kPairs; ++i) {
+            WriteFile(In(Numbered("Show %03d.avi", i)), "v");
+            WriteFile(In(Numbered("Subs/show_%03d.smi", i)), "s");
+        }
+        Doc().m_settings.is_recursive.value = true;
+        Press(ids::kButtonScan);
+        std::size_t done = 0, left = 0;
+        wxTEST_DIALOG(Press(ids::kButtonSuggestPairs), WithPreview([&](CSuggestionsDialog& d) {
+                          std::function<void()> poll = [&] {
+                              if (fs::exists(In("Show 000.smi"))) {
+                                  stop(d);
+                              } else {
+                                  wxTheApp->CallAfter(poll);
+                              }
+                          };
+                          wxTheApp->CallAfter(poll);
+                          d.RenameChecked();
+                          for (long row = 0; row < kPairs; ++row) {
+                              const std::string outcome = Utf8(d.List().GetItemText(row, 3));
+                              EXPECT_EQ(fs::exists(In(Numbered("Show %03d.smi", int(row)))),
+                                        outcome == "변경됨");
+                              done += outcome == "변경됨";
+                              left += outcome == "취소되어 하지 않음";
+                          }
+                          Select(d.List(), kPairs - 1); // the whole of a row below the list
+                          EXPECT_EQ(Utf8(d.DetailText()), In("Subs/show_299.smi") + "\n→ " +
+                                                              In("Show 299.smi") +
+                                                              "\n취소되어 하지 않음");
+                      }));
+        EXPECT_GT(done, 0u);
+        EXPECT_GT(left, 0u);
+        EXPECT_EQ(done + left, std::size_t(kPairs));
+        return {done, left};
+    }
 
     TempDir m_library;
 };
@@ -253,6 +303,45 @@ TEST_F(ViewCommands, EscStopsARunningScanAndLeavesEverythingAsItWas) {
     EXPECT_EQ(CMainFrame::Get(), nullptr);
     EXPECT_NE(ReadFile(SettingsFile()).find("\r\nis_recursive 1 "), std::string::npos);
 }
+
+// A batch stopped part-way (Esc once its first file is renamed): the renamed pairs leave the
+// lists and undo puts them back as one batch; the rest stayed where they were. The rows show
+// the names below the folder that holds them all, the subtitles' "Subs" included.
+TEST_F(ViewCommands, ABatchStoppedPartWayKeepsFilesHistoryAndListsInStep) {
+    std::string first, status;
+    const auto [done, left] = RenamePairsStoppedBy([&](CSuggestionsDialog& dialog) {
+        first = Utf8(dialog.List().GetItemText(0, 0) + " -> " + dialog.List().GetItemText(0, 1));
+        status = StatusText();
+        wxKeyEvent esc(wxEVT_CHAR_HOOK);
+        esc.m_keyCode = WXK_ESCAPE;
+        dialog.ProcessWindowEvent(esc);
+    });
+    EXPECT_EQ(first, "Subs/show_000.smi -> Show 000.smi");
+    EXPECT_EQ(status.rfind("이름 변경 중: ", 0), 0u) << status;
+    EXPECT_NE(status.find(" / 300 "), std::string::npos) << status;
+    EXPECT_EQ(Rows(VideoList()).size(), 2 + left);
+    EXPECT_EQ(Rows(SubtitleList()).size(), 2 + left);
+    wxTEST_DIALOG(Press(ids::kButtonUndoRename),
+                  ExpectMessage("이름 변경 " + std::to_string(done) + "건을 되돌렸습니다."));
+    for (int i = 0; i < kPairs; ++i) {
+        ASSERT_TRUE(fs::exists(In(Numbered("Subs/show_%03d.smi", i)))) << i;
+    }
+    EXPECT_EQ(Rows(SubtitleList()).size(), 2u + kPairs);
+}
+
+#ifndef _WIN32
+// A signal during a batch: the batch stops after the rename in hand, what was done stays
+// done, and the window closes in order with the settings on the disk. Runs in a process of
+// its own: the signal stays noted for the rest of the process.
+using SignalDuringWork = ViewCommands;
+TEST_F(SignalDuringWork, StopsTheBatchAndClosesInOrderWithTheSettingsSaved) {
+    InstallOrderlyEnd();
+    Type(ids::kEditVideoExtensionList, "avi mkv");
+    RenamePairsStoppedBy([](CSuggestionsDialog&) { raise(SIGTERM); });
+    EXPECT_TRUE(PumpUntil([] { return CMainFrame::Get() == nullptr; }));
+    EXPECT_NE(ReadFile(SettingsFile()).find("vid_ext avi mkv"), std::string::npos);
+}
+#endif
 
 TEST_F(ViewCommands, SkippedEntriesAreReportedAfterTheRowsWithCountAndFirstPaths) {
 #ifdef _WIN32
