@@ -104,7 +104,7 @@ tesslin_warnings(gui_tests)
 if(WIN32)
     # Under Wine, on the virtual X server that scripts/windows-build starts for the run.
     add_test(NAME gui_tests COMMAND gui_tests)
-    set_tests_properties(gui_tests PROPERTIES RUN_SERIAL TRUE TIMEOUT 900)
+    set_tests_properties(gui_tests PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
 else()
     # A signal stays noted for the rest of a process: the test that sends one runs alone.
     foreach(part IN ITEMS "gui_tests;-SignalDuringWork.*" "gui_signal_tests;SignalDuringWork.*")
@@ -112,7 +112,7 @@ else()
         list(GET part 1 filter)
         add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24"
                                       $<TARGET_FILE:gui_tests> --gtest_filter=${filter})
-        set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 900
+        set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 300
                              ENVIRONMENT "GSETTINGS_BACKEND=memory;NO_AT_BRIDGE=1")
     endforeach()
     add_test(NAME gui_without_display
