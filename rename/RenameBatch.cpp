@@ -38,8 +38,9 @@ void Check(const RenameStep& step) {
     CheckRenamePlan(RenamePlan{step.from, step.to});
     const std::string extension = step.from.substr(step.from.rfind('.'));
     if (!step.to.ends_with(extension)) {
-        throw Error("The new name does not keep the extension " + Quoted(extension) +
-                    " of the file to rename: " + Quoted(step.from) + " to " + Quoted(step.to));
+        throw Error(Say("The new name does not keep the extension {0} of the file to rename: {1} "
+                        "to {2}",
+                        {Quoted(extension), Quoted(step.from), Quoted(step.to)}));
     }
     // A relative target is read from the link's folder: moved to another folder, the link
     // would lead nowhere, or to another file. It is refused, not rewritten: the link is the
@@ -48,11 +49,9 @@ void Check(const RenameStep& step) {
     if (fs::symlink_status(step.from, ec).type() == fs::symlink_file) {
         const fs::path target = fs::read_symlink(step.from, ec);
         if (!ec && !target.is_absolute() && !SameFolder(step.from, step.to)) {
-            throw Error("The file to rename is a symbolic link to the relative path " +
-                        Quoted(target.string()) +
-                        ", which would lead elsewhere from another "
-                        "folder: " +
-                        Quoted(step.from) + " to " + Quoted(step.to));
+            throw Error(Say("The file to rename is a symbolic link to the relative path {0}, "
+                            "which would lead elsewhere from another folder: {1} to {2}",
+                            {Quoted(target.string()), Quoted(step.from), Quoted(step.to)}));
         }
     }
 }

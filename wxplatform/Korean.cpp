@@ -122,6 +122,12 @@ const std::pair<const char*, const char*> kCoreTexts[] = {
     {"The name of the file to rename names no regular file: {0}",
      "이름을 바꿀 이름이 일반 파일이 아닙니다: {0}"},
     {"The name to take is not an absolute path: {0}", "가져올 이름이 절대 경로가 아닙니다: {0}"},
+    {"The new name does not keep the extension {0} of the file to rename: {1} to {2}",
+     "새 이름이 바꿀 파일의 확장자 {0}을(를) 지키지 않습니다: {1}에서 {2}(으)로"},
+    {"The file to rename is a symbolic link to the relative path {0}, which would lead elsewhere "
+     "from another folder: {1} to {2}",
+     "바꿀 파일은 상대 경로 {0}을(를) 가리키는 심볼릭 링크라 다른 폴더로 옮기면 다른 곳을 "
+     "가리키게 됩니다: {1}에서 {2}(으)로"},
     // The system's reasons.
     {"File exists", "같은 이름의 파일이 이미 있습니다"},
     {"Permission denied", "권한이 없습니다"},
