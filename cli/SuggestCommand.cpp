@@ -36,19 +36,6 @@ bool WorthSaying(const std::string& reason) {
     return reason != "no video fits" && reason != "no subtitle fits";
 }
 
-// "Subs", "Sub", "Subtitles", "Subtitle", "자막" in any letter case: the folders whose
-// subtitles the matcher compares with the videos of the folder above.
-bool IsSubtitleFolderName(std::string_view name) {
-    std::string lower(name);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = char(c - 'A' + 'a');
-        }
-    }
-    return lower == "subs" || lower == "sub" || lower == "subtitles" || lower == "subtitle" ||
-           lower == "자막";
-}
-
 // The folder (path and separator) in which the matcher compares a file listed in `folder`.
 std::string_view MatchFolder(std::string_view folder, bool subtitle) {
     if (!subtitle || folder.size() < 2) {
@@ -56,7 +43,7 @@ std::string_view MatchFolder(std::string_view folder, bool subtitle) {
     }
     const std::string_view inner = folder.substr(0, folder.size() - 1);
     const std::size_t separator = inner.find_last_of(kPathSeparators);
-    if (separator == std::string_view::npos || !IsSubtitleFolderName(inner.substr(separator + 1))) {
+    if (separator == std::string_view::npos || !IsSubtitleFolder(inner.substr(separator + 1))) {
         return folder;
     }
     return folder.substr(0, separator + 1);
@@ -187,10 +174,9 @@ int RunSuggest(const std::vector<std::string>& args, std::ostream& out, std::ost
         videos, subtitles, options,
         [&](const PairProposal& proposal) {
             if (cannot_travel(proposal.existingName) || cannot_travel(proposal.newName)) {
-                notes.push_back("tesslin: left alone " + proposal.existingName +
-                                ": the name holds a " +
-                                (end == '\n' ? "tab or line feed or ends in a CR (try -0)" : "tab") +
-                                "\n");
+                notes.push_back(
+                    "tesslin: left alone " + proposal.existingName + ": the name holds a " +
+                    (end == '\n' ? "tab or line feed or ends in a CR (try -0)" : "tab") + "\n");
                 return;
             }
             records += proposal.existingName + '\t' + proposal.newName + '\t' + proposal.rule + end;

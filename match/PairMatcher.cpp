@@ -52,19 +52,6 @@ std::string_view FolderOf(std::string_view path) {
     return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
 }
 
-// "Subs", "Sub", "Subtitles", "Subtitle", "자막" in any letter case: a folder that holds
-// the subtitles of the videos beside it.
-bool IsSubtitleFolder(std::string_view name) {
-    std::string lower(name);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = char(c - 'A' + 'a');
-        }
-    }
-    return lower == "subs" || lower == "sub" || lower == "subtitles" || lower == "subtitle" ||
-           lower == "자막";
-}
-
 std::string Lower(std::string_view text) {
     std::string lower(text);
     for (char& c : lower) {
@@ -594,6 +581,12 @@ private:
 };
 
 } // namespace
+
+bool IsSubtitleFolder(std::string_view name) {
+    const std::string lower = Lower(name);
+    return lower == "subs" || lower == "sub" || lower == "subtitles" || lower == "subtitle" ||
+           lower == "자막";
+}
 
 Suggestions SuggestPairs(const std::vector<boost::filesystem::path>& videos,
                          const std::vector<boost::filesystem::path>& subtitles,

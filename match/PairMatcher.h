@@ -7,6 +7,7 @@
 #include <boost/filesystem/path.hpp>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tesslin {
@@ -67,5 +68,9 @@ struct Suggestions {
 Suggestions SuggestPairs(const std::vector<boost::filesystem::path>& videos,
                          const std::vector<boost::filesystem::path>& subtitles,
                          const MatchOptions& options);
+
+// "Subs", "Sub", "Subtitles", "Subtitle", "자막" in any ASCII letter case: a folder whose
+// subtitles are compared with the videos of the folder above it.
+bool IsSubtitleFolder(std::string_view name);
 
 } // namespace tesslin
