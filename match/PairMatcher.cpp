@@ -1,6 +1,7 @@
 #include "match/PairMatcher.h"
 
 #include "match/NameParts.h"
+#include "platform/FolderReader.h"
 #include "platform/PathStatus.h"
 
 #include <boost/filesystem/operations.hpp>
@@ -240,19 +241,29 @@ private:
             if (subtitle.in_subtitle_folder) {
                 folder = folder.parent_path();
             }
+            // The platform's listing gives each entry's type, so only a name whose type the
+            // file system does not give costs a status query, and that one relative to the
+            // folder: a library's folders hold mostly videos that have their partner.
             boost::system::error_code error;
-            for (boost::filesystem::directory_iterator it(folder.empty() ? "." : folder, error),
-                 end;
-                 !error && it != end; it.increment(error)) {
-                const std::string name = it->path().filename().string();
+            const std::unique_ptr<ListedFolder> listing =
+                SystemFolders().Open(folder.empty() ? "." : folder.string(), true, error);
+            ListedEntry entry;
+            while (listing && listing->Next(entry, error)) {
+                const std::string name(entry.name);
                 const std::size_t dot = name.rfind('.');
                 if (dot == std::string::npos ||
                     extensions.count(Lower(name.substr(dot + 1))) == 0 ||
                     given.count(NameKey(subtitle.folder, name)) != 0) {
                     continue;
                 }
-                boost::system::error_code status_error;
-                if (it->symlink_status(status_error).type() != boost::filesystem::regular_file) {
+                if (entry.type == EntryType::Unknown) {
+                    EntryStatus status;
+                    if (listing->Query(name.c_str(), false, status)) {
+                        continue;
+                    }
+                    entry.type = status.type;
+                }
+                if (entry.type != EntryType::File) {
                     continue;
                 }
                 File file = Read(listed_paths_.emplace_back(folder / name), false);
