@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -106,6 +107,40 @@ bool NameTaken(const std::string& path) {
     return StatusOf(path, false).exists;
 }
 
+// Whether new names are taken, asked relative to their folder, held open while consecutive
+// names share it: proposals come folder by folder, so the system walks a folder's path once
+// rather than once per name. Where the folder cannot be opened, or the platform's reader
+// queries by whole path anyway (Windows), the whole path is asked.
+class NameProbe {
+public:
+    bool Taken(const std::string& path) {
+#ifdef _WIN32
+        return NameTaken(path);
+#else
+        const std::string_view folder = FolderOf(path);
+        if (folder.empty()) {
+            return NameTaken(path);
+        }
+        if (!tried_ || folder != folder_) {
+            folder_ = folder;
+            tried_ = true;
+            boost::system::error_code error;
+            open_ = SystemFolders().Open(folder_, true, error);
+        }
+        if (!open_) {
+            return NameTaken(path);
+        }
+        EntryStatus status;
+        return !open_->Query(std::string(FileName(path)).c_str(), false, status);
+#endif
+    }
+
+private:
+    std::string folder_;
+    bool tried_ = false;
+    std::unique_ptr<ListedFolder> open_;
+};
+
 class Matcher {
 public:
     Matcher(const std::vector<boost::filesystem::path>& videos,
@@ -176,6 +211,7 @@ public:
             }
         }
         Suggestions result;
+        NameProbe probe;
         std::vector<bool> video_paired(videos_.size(), false);
         std::vector<bool> subtitle_paired(subtitles_.size(), false);
         for (std::size_t s = 0; s < subtitles_.size(); ++s) {
@@ -184,7 +220,7 @@ public:
             }
             if (name_uses[new_name[s]] > 1) {
                 reason[s] = "another file would take the same new name " + new_name[s];
-            } else if (NameTaken(new_name[s])) {
+            } else if (probe.Taken(new_name[s])) {
                 reason[s] = "the new name exists: " + new_name[s];
             } else {
                 const File& video = videos_[choice[s]];
