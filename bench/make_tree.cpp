@@ -4,6 +4,8 @@
 //   make_tree --files N OUT  OUT/tree only, with N files (N / 50 leaf folders, 20 x 20 to a
 //                            series, as many series as that takes);
 //   --paired                 every subtitle shares its video's name: nothing without partner;
+//   --unpaired               every subtitle is off by one word: each one a proposal for
+//                            `tesslin suggest` (20 of every 50 files);
 //   --links                  each file a hard link to one of a few files of OUT/sources
 //                            (one byte or empty), so that a tree of ten million entries
 //                            costs directory entries only, no inode or data block per file.
@@ -24,6 +26,7 @@ const char* const kVideoExt[] = {"avi", "mkv", "mp4", "wmv"};
 const char* const kOtherExt[] = {"txt", "nfo", "jpg", "srt.bak", "nfo"};
 
 bool all_paired = false;
+bool none_paired = false;
 fs::path link_sources; // empty unless --links
 
 void Touch(const fs::path& path, bool empty) {
@@ -56,7 +59,9 @@ void WriteGroup(const fs::path& folder, const std::string& stem) {
                       i % 10 + 1);
         Touch(folder / (std::string(name) + "." + kVideoExt[i % 4]), false);
         // 14 of 20 videos have their subtitle; the other 6 subtitles are off by one word.
-        Touch(folder / (std::string(name) + (i < 14 || all_paired ? "" : ".KOR") + ".smi"), false);
+        Touch(folder / (std::string(name) + ((i < 14 && !none_paired) || all_paired ? "" : ".KOR") +
+                        ".smi"),
+              false);
     }
     for (int i = 0; i < 10; ++i) {
         const std::string name = stem + ".extra" + std::to_string(i);
@@ -81,6 +86,8 @@ int main(int argc, char* argv[]) {
             sized = true;
         } else if (arg == "--paired") {
             all_paired = true;
+        } else if (arg == "--unpaired") {
+            none_paired = true;
         } else if (arg == "--links") {
             links = true;
         } else if (out_arg == nullptr) {
@@ -91,8 +98,10 @@ int main(int argc, char* argv[]) {
         }
     }
     if (out_arg == nullptr || files < 50) {
-        std::fprintf(stderr,
-                     "usage: make_tree [--files N] [--paired] [--links] OUT  (N at least 50)\n");
+        std::fprintf(
+            stderr,
+            "usage: make_tree [--files N] [--paired | --unpaired] [--links] OUT  (N at least "
+            "50)\n");
         return 2;
     }
     const fs::path out = out_arg;

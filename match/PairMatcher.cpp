@@ -1,6 +1,7 @@
 #include "match/PairMatcher.h"
 
 #include "match/NameParts.h"
+#include "platform/FolderReader.h"
 #include "platform/PathStatus.h"
 
 #include <boost/filesystem/operations.hpp>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -92,6 +94,40 @@ bool NameTaken(const std::string& path) {
     return StatusOf(path, false).exists;
 }
 
+// Whether new names are taken, asked relative to their folder, held open while consecutive
+// names share it: proposals come folder by folder, so the system walks a folder's path once
+// rather than once per name. Where the folder cannot be opened, or the platform's reader
+// queries by whole path anyway (Windows), the whole path is asked.
+class NameProbe {
+public:
+    bool Taken(const std::string& path) {
+#ifdef _WIN32
+        return NameTaken(path);
+#else
+        const std::string_view folder = FolderOf(path);
+        if (folder.empty()) {
+            return NameTaken(path);
+        }
+        if (!tried_ || folder != folder_) {
+            folder_ = folder;
+            tried_ = true;
+            boost::system::error_code error;
+            open_ = SystemFolders().Open(folder_, true, error);
+        }
+        if (!open_) {
+            return NameTaken(path);
+        }
+        EntryStatus status;
+        return !open_->Query(std::string(FileName(path)).c_str(), false, status);
+#endif
+    }
+
+private:
+    std::string folder_;
+    bool tried_ = false;
+    std::unique_ptr<ListedFolder> open_;
+};
+
 class Matcher {
 public:
     Matcher(const std::vector<boost::filesystem::path>& videos,
@@ -162,6 +198,7 @@ public:
             }
         }
         Suggestions result;
+        NameProbe probe;
         std::vector<bool> video_paired(videos_.size(), false);
         std::vector<bool> subtitle_paired(subtitles_.size(), false);
         for (std::size_t s = 0; s < subtitles_.size(); ++s) {
@@ -170,7 +207,7 @@ public:
             }
             if (name_uses[new_name[s]] > 1) {
                 reason[s] = "another file would take the same new name " + new_name[s];
-            } else if (NameTaken(new_name[s])) {
+            } else if (probe.Taken(new_name[s])) {
                 reason[s] = "the new name exists: " + new_name[s];
             } else {
                 const File& video = videos_[choice[s]];
@@ -227,19 +264,29 @@ private:
             if (subtitle.in_subtitle_folder) {
                 folder = folder.parent_path();
             }
+            // The platform's listing gives each entry's type, so only a name whose type the
+            // file system does not give costs a status query, and that one relative to the
+            // folder: a library's folders hold mostly videos that have their partner.
             boost::system::error_code error;
-            for (boost::filesystem::directory_iterator it(folder.empty() ? "." : folder, error),
-                 end;
-                 !error && it != end; it.increment(error)) {
-                const std::string name = it->path().filename().string();
+            const std::unique_ptr<ListedFolder> listing =
+                SystemFolders().Open(folder.empty() ? "." : folder.string(), true, error);
+            ListedEntry entry;
+            while (listing && listing->Next(entry, error)) {
+                const std::string name(entry.name);
                 const std::size_t dot = name.rfind('.');
                 if (dot == std::string::npos ||
                     extensions.count(Lower(name.substr(dot + 1))) == 0 ||
                     given.count(NameKey(subtitle.folder, name)) != 0) {
                     continue;
                 }
-                boost::system::error_code status_error;
-                if (it->symlink_status(status_error).type() != boost::filesystem::regular_file) {
+                if (entry.type == EntryType::Unknown) {
+                    EntryStatus status;
+                    if (listing->Query(name.c_str(), false, status)) {
+                        continue;
+                    }
+                    entry.type = status.type;
+                }
+                if (entry.type != EntryType::File) {
                     continue;
                 }
                 File file = Read(listed_paths_.emplace_back(folder / name), false);
