@@ -33,7 +33,9 @@ std::string AbsolutePath(const std::string& path) {
     if (error) {
         return path;
     }
-    absolute = absolute.lexically_normal();
+    // Boost's normal form writes the root's separator as "/" on Windows ("C:/Users\x"): the
+    // preferred separators make it the form the folder picker and the lists use.
+    absolute = absolute.lexically_normal().make_preferred();
     // A folder named with a trailing slash comes out as "folder/.".
     return (absolute.filename_is_dot() ? absolute.parent_path() : absolute).string();
 }

@@ -149,17 +149,14 @@ CSuggestionsDialog::CSuggestionsDialog(wxWindow* parent, std::vector<PairProposa
     ShowCount();
     m_renameButton->SetDefault();
 
-    m_list->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
-        event.Skip();
-        FitColumns();
-    });
+    m_list->Bind(wxEVT_SIZE, &CSuggestionsDialog::OnListSize, this);
     // A click on a check box flips it through the list; the list keeps no checks of its own.
     m_list->Bind(wxEVT_LIST_ITEM_CHECKED,
                  [this](wxListEvent& e) { SetChecked(e.GetIndex(), true); });
     m_list->Bind(wxEVT_LIST_ITEM_UNCHECKED,
                  [this](wxListEvent& e) { SetChecked(e.GetIndex(), false); });
-    m_list->Bind(wxEVT_LIST_ITEM_FOCUSED, [this](wxListEvent&) { ShowDetail(); });
-    m_list->Bind(wxEVT_LIST_ITEM_SELECTED, [this](wxListEvent&) { ShowDetail(); });
+    m_list->Bind(wxEVT_LIST_ITEM_FOCUSED, &CSuggestionsDialog::OnRowShown, this);
+    m_list->Bind(wxEVT_LIST_ITEM_SELECTED, &CSuggestionsDialog::OnRowShown, this);
     m_list->Bind(wxEVT_CHAR, [this](wxKeyEvent& event) {
         if (event.GetKeyCode() == WXK_SPACE && !event.HasModifiers()) {
             ToggleSelected();
@@ -243,6 +240,23 @@ void CSuggestionsDialog::ToggleSelected() {
          row = m_list->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
         SetChecked(row, checked);
     }
+}
+
+// The list outlives this part of the dialog: the base class destroys it, and as it goes it
+// still reports its focus and size, which must not reach a dialog that is half gone.
+CSuggestionsDialog::~CSuggestionsDialog() {
+    m_list->Unbind(wxEVT_LIST_ITEM_FOCUSED, &CSuggestionsDialog::OnRowShown, this);
+    m_list->Unbind(wxEVT_LIST_ITEM_SELECTED, &CSuggestionsDialog::OnRowShown, this);
+    m_list->Unbind(wxEVT_SIZE, &CSuggestionsDialog::OnListSize, this);
+}
+
+void CSuggestionsDialog::OnRowShown(wxListEvent&) {
+    ShowDetail();
+}
+
+void CSuggestionsDialog::OnListSize(wxSizeEvent& event) {
+    event.Skip();
+    FitColumns();
 }
 
 wxString CSuggestionsDialog::CountText() const {

@@ -23,6 +23,8 @@
 
 class wxButton;
 class wxListCtrl;
+class wxListEvent;
+class wxSizeEvent;
 class wxStaticText;
 
 namespace tesslin {
@@ -33,6 +35,7 @@ class CSuggestionsDialog : public wxDialog {
 public:
     CSuggestionsDialog(wxWindow* parent, std::vector<PairProposal> proposals,
                        RenameHistory& history);
+    ~CSuggestionsDialog() override;
 
     // What the "이름 변경" button does. Once only: the button is disabled afterwards. True
     // when a close of the main window arrived meanwhile (the dialog should end at once).
@@ -57,6 +60,8 @@ private:
     void ToggleSelected();
     void ShowCount();
     void ShowDetail();
+    void OnRowShown(wxListEvent& event);
+    void OnListSize(wxSizeEvent& event);
     void FitColumns();
 
     std::vector<PairProposal> m_proposals;

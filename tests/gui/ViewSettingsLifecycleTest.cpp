@@ -190,7 +190,7 @@ TEST_F(DocumentCommands, NewOpenAndSaveCarryTheSettingsRecord) {
         }
         if (c.command == ids::kFileSave) {
             wxTEST_DIALOG(SendMenu(c.command), ChooseFile(c.file));
-            EXPECT_EQ(ReadFile(c.file), FormatSettingsFile(Doc().m_settings));
+            EXPECT_EQ(ReadFile(c.file), ToSystemCodePage(FormatSettingsFile(Doc().m_settings)));
         } else if (!c.message.empty()) {
             wxTEST_DIALOG(SendMenu(c.command), ExpectMessage(c.message));
             EXPECT_EQ(ReadFile(c.file), before);
