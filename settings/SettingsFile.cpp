@@ -336,7 +336,12 @@ void WriteSettings(const Settings& settings, const std::string& path) {
 }
 
 std::string BackupFileName(const std::string& path, int number) {
-    return path + ".bak" + (number == 0 ? "" : "." + std::to_string(number));
+    std::string name = path + ".bak";
+    if (number != 0) {
+        name += '.';
+        name += std::to_string(number);
+    }
+    return name;
 }
 
 SettingsMap ParseSettingsText(std::string_view text) {
