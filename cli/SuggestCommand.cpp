@@ -66,12 +66,19 @@ void MatchFolderByFolder(const PathList& videos, const PathList& subtitles,
     {
         std::unordered_map<std::string, std::uint32_t> ids;
         for (int k = 0; k < 2; ++k) {
+            // The lists run folder by folder: the last entry's folder gives most ids.
+            std::string_view last_folder;
+            std::uint32_t id = 0;
             for (std::size_t i = 0; i < lists[k]->size(); ++i) {
-                const auto id = ids.try_emplace(std::string(MatchFolder(lists[k]->Folder(i), k)),
-                                                static_cast<std::uint32_t>(groups.size()))
-                                    .first->second;
-                if (id == groups.size()) {
-                    groups.emplace_back();
+                const std::string_view folder = lists[k]->Folder(i);
+                if (i == 0 || folder != last_folder) {
+                    last_folder = folder;
+                    id = ids.try_emplace(std::string(MatchFolder(folder, k)),
+                                         static_cast<std::uint32_t>(groups.size()))
+                             .first->second;
+                    if (id == groups.size()) {
+                        groups.emplace_back();
+                    }
                 }
                 groups[id].files[k].push_back(static_cast<std::uint32_t>(i));
             }
@@ -95,24 +102,29 @@ void MatchFolderByFolder(const PathList& videos, const PathList& subtitles,
     for (const std::uint32_t g : order) {
         emit_before(first_subtitle(g));
         std::vector<boost::filesystem::path> paths[2];
-        std::unordered_map<std::string, std::uint32_t> place[2];
+        // Each file's place by its path's text, which `paths` holds for the map's life.
+        using NativeText = std::basic_string_view<boost::filesystem::path::value_type>;
+        std::unordered_map<NativeText, std::uint32_t> place[2];
         for (int k = 0; k < 2; ++k) {
+            paths[k].reserve(groups[g].files[k].size());
             for (const std::uint32_t i : groups[g].files[k]) {
                 paths[k].push_back(lists[k]->Path(i));
-                place[k].emplace(paths[k].back().string(), i);
+            }
+            place[k].reserve(paths[k].size());
+            for (std::size_t j = 0; j < paths[k].size(); ++j) {
+                place[k].emplace(paths[k][j].native(), groups[g].files[k][j]);
             }
         }
         groups[g] = {};
         Suggestions found = SuggestPairs(paths[0], paths[1], options);
         for (PairProposal& proposal : found.proposals) {
-            waiting.emplace(place[1].at(proposal.subtitle.string()), std::move(proposal));
+            waiting.emplace(place[1].at(proposal.subtitle.native()), std::move(proposal));
         }
         for (const UnpairedFile& file : found.unpaired) {
-            const std::string text = file.path.string();
-            if (const auto it = place[0].find(text); it != place[0].end()) {
+            if (const auto it = place[0].find(file.path.native()); it != place[0].end()) {
                 on_unpaired(it->second, file);
             } else {
-                on_unpaired(videos.size() + place[1].at(text), file);
+                on_unpaired(videos.size() + place[1].at(file.path.native()), file);
             }
         }
     }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace tesslin {
@@ -183,18 +184,22 @@ class NameReader {
 public:
     explicit NameReader(std::string_view stem) : stem_(stem), tokens_(Tokenize(stem, groups_)) {
         MarkLeadingGroup();
-        date_.assign(tokens_.size(), -1);
-        release_.assign(tokens_.size(), false);
-        MarkDates();
-        MarkReleaseTokens();
+    }
+
+    // The keys alone: what the name and language rules compare.
+    NameParts ReadKeys() {
+        NameParts parts;
+        ReadKeys(parts);
+        return parts;
     }
 
     NameParts Read() {
         NameParts parts;
-        parts.whole = Normalise(stem_);
-        parts.extra = IsExtra();
-        const std::size_t tag_first = FindTags(parts);
-        parts.untagged = Normalise(stem_.substr(0, parts.untagged_length));
+        const std::size_t tag_first = ReadKeys(parts);
+        date_.assign(tokens_.size(), -1);
+        release_.assign(tokens_.size(), false);
+        MarkDates();
+        MarkReleaseTokens();
         const std::size_t year_at = FindYear(tag_first);
         if (year_at < tokens_.size()) {
             parts.year = std::stoi(tokens_[year_at].lower);
@@ -209,6 +214,18 @@ public:
     }
 
 private:
+    // Sets the normalised forms, the tag and whether the name is an extra; returns the index
+    // of the first tag token, as FindTags.
+    std::size_t ReadKeys(NameParts& parts) const {
+        parts.whole = Normalise(stem_);
+        parts.extra = IsExtra();
+        const std::size_t tag_first = FindTags(parts);
+        parts.untagged = parts.untagged_length == stem_.size()
+                             ? parts.whole
+                             : Normalise(stem_.substr(0, parts.untagged_length));
+        return tag_first;
+    }
+
     // "[Group] Title - 07": the bracketed group name that opens a fansub release is no part
     // of the title.
     void MarkLeadingGroup() {
@@ -399,7 +416,7 @@ private:
             gap = false;
             out += LowerAscii(c);
         }
-        return FoldText(out);
+        return FoldText(std::move(out));
     }
 
     std::string_view Gap(std::size_t i) const {
@@ -738,6 +755,10 @@ bool SeasonlessMatches(const Episode& a, const Episode& b) {
 
 NameParts ReadNameParts(std::string_view stem) {
     return NameReader(stem).Read();
+}
+
+NameParts ReadNameKeys(std::string_view stem) {
+    return NameReader(stem).ReadKeys();
 }
 
 bool SameEpisode(const Episode& a, const Episode& b) {

@@ -60,6 +60,11 @@ struct NameParts {
 // Reads a file name without its extension.
 NameParts ReadNameParts(std::string_view stem);
 
+// Reads only what names are compared by before their episodes and titles: `whole`,
+// `untagged`, `tag`, `untagged_length` and `extra`, as ReadNameParts gives them; the rest
+// stays as in a default NameParts.
+NameParts ReadNameKeys(std::string_view stem);
+
 // True when the two names give the same episode: season and episode where both give a season;
 // a season-less episode stands for season 1; a packed "101" equals S01E01 only against a name
 // that gives season and episode. Dates, parts and specials agree as well; a name that gives

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace tesslin {
 
@@ -67,9 +68,6 @@ int JamoAt(std::string_view text, std::size_t i) {
 // into syllables, so that "블루스" compares equal however it was stored. Anything else is
 // kept as it is.
 std::string ComposeHangul(std::string_view text) {
-    if (text.find('\xE1') == std::string_view::npos) {
-        return std::string(text);
-    }
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
@@ -133,12 +131,21 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-std::string FoldText(std::string_view text) {
-    return FoldAccents(ComposeHangul(text));
+std::string FoldText(std::string text) {
+    // Plain ASCII, most names' words, has nothing to compose or fold.
+    if (std::all_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return text;
+    }
+    if (text.find('\xE1') != std::string::npos) { // a conjoining jamo's first byte
+        text = ComposeHangul(text);
+    }
+    return FoldAccents(std::move(text));
 }
 
 std::vector<Token> Tokenize(std::string_view stem, std::vector<Group>& groups) {
     std::vector<Token> tokens;
+    tokens.reserve(16);
     std::vector<int> open; // groups not yet closed, innermost last
     std::size_t gap = 0;
     std::size_t i = 0;
@@ -169,7 +176,7 @@ std::vector<Token> Tokenize(std::string_view stem, std::vector<Group>& groups) {
             ++i;
         }
         token.end = i;
-        token.lower = FoldAccents(ComposeHangul(token.lower));
+        token.lower = FoldText(std::move(token.lower));
         if (token.group >= 0) {
             ++groups[std::size_t(token.group)].count;
         }

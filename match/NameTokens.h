@@ -30,7 +30,7 @@ std::vector<Token> Tokenize(std::string_view stem, std::vector<Group>& groups);
 
 // `text` with Hangul jamo composed into syllables and Latin accents and signs folded away, so
 // that names stored or typed differently compare equal ("Amélie" and "Amelie").
-std::string FoldText(std::string_view text);
+std::string FoldText(std::string text);
 
 // The byte with an ASCII capital letter lowered; any other byte as it is.
 char LowerAscii(char c);

@@ -9,10 +9,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <deque>
+#include <iterator>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
+#include <utility>
 
 namespace tesslin {
 
@@ -41,6 +43,9 @@ struct File {
     // A video found in the folder's listing, not given: it has its partner already, so it
     // is never proposed, but it makes a subtitle that also fits another video ambiguous.
     bool partnered = false;
+    // Whether `parts` holds the whole reading or only the keys (ReadNameKeys): most subtitles
+    // are settled by the name or language rule, which compare keys alone.
+    bool read_fully = false;
     NameParts parts;
 };
 
@@ -144,6 +149,8 @@ public:
         AddPartneredVideos();
         video_count_.assign(folder_ids_.size(), 0);
         subtitle_count_.assign(folder_ids_.size(), 0);
+        folder_videos_.resize(folder_ids_.size());
+        folder_indexed_.assign(folder_ids_.size(), false);
         for (std::size_t v = 0; v < videos_.size(); ++v) {
             const File& file = videos_[v];
             if (file.parts.extra) {
@@ -151,16 +158,7 @@ public:
             }
             ++video_count_[file.folder];
             by_name_[NameKey(file.folder, file.parts.whole)].push_back(v);
-            by_title_[NameKey(file.folder, file.parts.title)].push_back(v);
-            if (file.parts.year >= 0) {
-                by_title_[NameKey(file.folder, file.parts.title + std::to_string(file.parts.year))]
-                    .push_back(v);
-            }
-            for (const int id : Identities(file.parts.episode)) {
-                by_episode_[EpisodeKey(file.folder, id)].push_back(v);
-                by_titled_episode_[TitledEpisodeKey(file.folder, id, file.parts.episode_title)]
-                    .push_back(v);
-            }
+            folder_videos_[file.folder].push_back(v);
         }
         for (const File& file : subtitles_) {
             ++subtitle_count_[file.folder];
@@ -242,17 +240,32 @@ private:
     // The videos of each subtitle's folder that were not given: they have their partner
     // already, and a subtitle that fits one of them as well as a given one is ambiguous.
     void AddPartneredVideos() {
-        std::unordered_set<std::string> extensions;
-        for (const std::string_view extension : kVideoExtensions) {
-            extensions.emplace(extension);
-        }
-        std::unordered_set<std::string> given; // folder and name of each given video
+        std::vector<std::string> extensions(std::begin(kVideoExtensions),
+                                            std::end(kVideoExtensions));
+        // The names of the given videos per folder, sorted: the listing below meets each
+        // folder's names many times, and looks them up without building a key.
+        std::vector<std::vector<std::string_view>> given(folder_ids_.size());
         for (const File& video : videos_) {
-            given.insert(NameKey(video.folder, std::string(video.name)));
+            given[video.folder].push_back(video.name);
             if (const std::size_t dot = video.name.rfind('.'); dot != std::string_view::npos) {
-                extensions.insert(Lower(video.name.substr(dot + 1)));
+                std::string extension = Lower(video.name.substr(dot + 1));
+                if (std::find(extensions.begin(), extensions.end(), extension) ==
+                    extensions.end()) {
+                    extensions.push_back(std::move(extension));
+                }
             }
         }
+        for (std::vector<std::string_view>& names : given) {
+            std::sort(names.begin(), names.end());
+        }
+        const auto video_extension = [&extensions](std::string_view extension) {
+            return std::any_of(extensions.begin(), extensions.end(), [&](const std::string& e) {
+                return e.size() == extension.size() &&
+                       std::equal(e.begin(), e.end(), extension.begin(), [](char a, char b) {
+                           return a == (b >= 'A' && b <= 'Z' ? char(b - 'A' + 'a') : b);
+                       });
+            });
+        };
         std::vector<bool> listed(folder_ids_.size(), false);
         for (std::size_t s = 0; s < subtitles_.size(); ++s) {
             const File& subtitle = subtitles_[s];
@@ -271,17 +284,17 @@ private:
             const std::unique_ptr<ListedFolder> listing =
                 SystemFolders().Open(folder.empty() ? "." : folder.string(), true, error);
             ListedEntry entry;
+            const std::vector<std::string_view>& given_here = given[subtitle.folder];
             while (listing && listing->Next(entry, error)) {
-                const std::string name(entry.name);
+                const std::string_view name = entry.name;
                 const std::size_t dot = name.rfind('.');
-                if (dot == std::string::npos ||
-                    extensions.count(Lower(name.substr(dot + 1))) == 0 ||
-                    given.count(NameKey(subtitle.folder, name)) != 0) {
+                if (dot == std::string_view::npos || !video_extension(name.substr(dot + 1)) ||
+                    std::binary_search(given_here.begin(), given_here.end(), name)) {
                     continue;
                 }
                 if (entry.type == EntryType::Unknown) {
                     EntryStatus status;
-                    if (listing->Query(name.c_str(), false, status)) {
+                    if (listing->Query(entry.name.data(), false, status)) {
                         continue;
                     }
                     entry.type = status.type;
@@ -289,11 +302,41 @@ private:
                 if (entry.type != EntryType::File) {
                     continue;
                 }
-                File file = Read(listed_paths_.emplace_back(folder / name), false);
+                File file = Read(listed_paths_.emplace_back(folder / std::string(name)), false);
                 file.folder = subtitles_[s].folder;
                 file.partnered = true;
                 videos_.push_back(std::move(file));
             }
+        }
+    }
+
+    // The episode and title tables of a folder, made when its first subtitle needs them: a
+    // folder whose subtitles the name or language rule settles never reads its videos' titles
+    // and episodes. A folder's lists come out as over all videos at once (ascending).
+    void IndexFolder(std::size_t folder) {
+        std::vector<std::size_t>& videos = folder_videos_[folder];
+        for (const std::size_t v : videos) {
+            File& file = videos_[v];
+            ReadFully(file);
+            by_title_[NameKey(folder, file.parts.title)].push_back(v);
+            if (file.parts.year >= 0) {
+                by_title_[NameKey(folder, file.parts.title + std::to_string(file.parts.year))]
+                    .push_back(v);
+            }
+            for (const int id : Identities(file.parts.episode)) {
+                by_episode_[EpisodeKey(folder, id)].push_back(v);
+                by_titled_episode_[TitledEpisodeKey(folder, id, file.parts.episode_title)]
+                    .push_back(v);
+            }
+        }
+        videos = {};
+        folder_indexed_[folder] = true;
+    }
+
+    static void ReadFully(File& file) {
+        if (!file.read_fully) {
+            file.parts = ReadNameParts(file.stem);
+            file.read_fully = true;
         }
     }
 
@@ -312,9 +355,14 @@ private:
             folder = FolderOf(folder);
             file.in_subtitle_folder = true;
         }
-        file.folder =
-            folder_ids_.try_emplace(std::string(folder), folder_ids_.size()).first->second;
-        file.parts = ReadNameParts(file.stem);
+        // Files come folder by folder: the last folder's id serves most of them.
+        if (folder_ids_.empty() || folder != last_folder_) {
+            last_folder_ = folder;
+            last_folder_id_ =
+                folder_ids_.try_emplace(last_folder_, folder_ids_.size()).first->second;
+        }
+        file.folder = last_folder_id_;
+        file.parts = ReadNameKeys(file.stem);
         return file;
     }
 
@@ -495,7 +543,7 @@ private:
     }
 
     void Choose(std::size_t s, std::size_t& choice, const char*& rule, std::string& reason) {
-        const File& subtitle = subtitles_[s];
+        File& subtitle = subtitles_[s];
         const NameParts& parts = subtitle.parts;
         if (parts.extra) {
             reason = "a sample, trailer or companion file";
@@ -508,6 +556,12 @@ private:
         if (candidates->empty() && !parts.tag.empty()) {
             candidates = &VideosNamed(subtitle.folder, parts.untagged);
             rule = "language";
+        }
+        if (candidates->empty()) {
+            ReadFully(subtitle);
+            if (!folder_indexed_[subtitle.folder]) {
+                IndexFolder(subtitle.folder);
+            }
         }
         if (candidates->empty() && !parts.conflicting_episodes) {
             candidates = &VideosOfEpisode(subtitle);
@@ -614,8 +668,12 @@ private:
     std::vector<File> videos_;
     std::vector<File> subtitles_;
     std::unordered_map<std::string, std::size_t> folder_ids_;
+    std::string last_folder_;
+    std::size_t last_folder_id_ = 0;
     std::vector<std::size_t> video_count_;
     std::vector<std::size_t> subtitle_count_;
+    std::vector<std::vector<std::size_t>> folder_videos_; // until the folder is indexed
+    std::vector<bool> folder_indexed_;
     std::unordered_map<std::string, std::vector<std::size_t>> by_name_;
     std::unordered_map<std::uint64_t, std::vector<std::size_t>> by_episode_;
     std::unordered_map<std::string, std::vector<std::size_t>> by_titled_episode_;
