@@ -39,9 +39,20 @@ bool IsSeparator(char c) {
 
 // The length of the bracket in `list` that starts `rest`, 0 for none.
 std::size_t BracketAt(std::string_view rest, const std::array<std::string_view, 10>& list) {
-    const auto first = static_cast<unsigned char>(rest.front());
-    if (first < 0x80 && std::string_view("[](){}<>").find(char(first)) == std::string_view::npos) {
-        return 0; // most bytes: no bracket starts here
+    switch (static_cast<unsigned char>(rest.front())) {
+    case '[':
+    case ']':
+    case '(':
+    case ')':
+    case '{':
+    case '}':
+    case '<':
+    case '>':
+        break;
+    default:
+        if (static_cast<unsigned char>(rest.front()) < 0x80) {
+            return 0; // most bytes: no bracket starts here
+        }
     }
     for (const std::string_view bracket : list) {
         if (rest.starts_with(bracket)) {

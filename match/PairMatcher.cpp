@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 
@@ -49,13 +50,24 @@ struct File {
     NameParts parts;
 };
 
+// The last separator of `path`, npos for none; find_last_of would search the separators once
+// per byte.
+std::size_t LastSeparator(std::string_view path) {
+    for (std::size_t i = path.size(); i-- > 0;) {
+        if (path[i] == '/' || (kPathSeparators.size() > 1 && path[i] == '\\')) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
 std::string_view FileName(std::string_view path) {
-    const std::size_t slash = path.find_last_of(kPathSeparators);
+    const std::size_t slash = LastSeparator(path);
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 std::string_view FolderOf(std::string_view path) {
-    const std::size_t slash = path.find_last_of(kPathSeparators);
+    const std::size_t slash = LastSeparator(path);
     return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
 }
 
@@ -343,8 +355,14 @@ private:
     File Read(const boost::filesystem::path& path, bool subtitle) {
         File file;
         file.path = &path;
-        // The path's text as UTF-8, kept for the matcher's life (a conversion on Windows).
-        const std::string_view text = texts_.emplace_back(path.string());
+        // The path's text as UTF-8, kept for the matcher's life: the path's own where it is
+        // UTF-8 already, a converted copy on Windows.
+        std::string_view text;
+        if constexpr (std::is_same_v<boost::filesystem::path::value_type, char>) {
+            text = path.native();
+        } else {
+            text = texts_.emplace_back(path.string());
+        }
         file.text = text;
         file.name = FileName(text);
         const std::size_t dot = file.name.rfind('.');
@@ -664,7 +682,7 @@ private:
     }
 
     const MatchOptions options_;
-    std::deque<std::string> texts_; // every file's path text; a deque never moves them
+    std::deque<std::string> texts_; // the paths as UTF-8 on Windows; a deque never moves them
     std::vector<File> videos_;
     std::vector<File> subtitles_;
     std::unordered_map<std::string, std::size_t> folder_ids_;

@@ -1,0 +1,270 @@
+#include "cli/MatchByFolder.h"
+
+#include "platform/PathStatus.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <map>
+#include <mutex>
+#include <numeric>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace tesslin::cli {
+
+namespace {
+
+// Folders a worker takes at once: enough that handing them over costs little against the
+// matching, few enough that the results waiting to be handed out stay small.
+constexpr std::size_t kChunk = 32;
+// How many chunks the workers may run ahead of the one being handed out, per worker.
+constexpr std::size_t kAheadPerWorker = 4;
+
+// The folder (path and separator) in which the matcher compares a file listed in `folder`.
+std::string_view MatchFolder(std::string_view folder, bool subtitle) {
+    if (!subtitle || folder.size() < 2) {
+        return folder;
+    }
+    const std::string_view inner = folder.substr(0, folder.size() - 1);
+    const std::size_t separator = inner.find_last_of(kPathSeparators);
+    if (separator == std::string_view::npos || !IsSubtitleFolder(inner.substr(separator + 1))) {
+        return folder;
+    }
+    return folder.substr(0, separator + 1);
+}
+
+// The files the matcher compares together.
+struct Group {
+    std::vector<std::uint32_t> files[2]; // into videos, subtitles; ascending
+};
+
+// What matching one group gave, with the places of its files in the scan's lists.
+struct GroupResult {
+    std::vector<std::pair<std::uint32_t, PairProposal>> proposals; // by subtitle
+    std::vector<std::pair<std::size_t, UnpairedFile>> unpaired;    // by place
+    std::exception_ptr error;
+};
+
+class FolderMatcher {
+public:
+    FolderMatcher(const PathList& videos, const PathList& subtitles, const MatchOptions& options)
+        : lists_{&videos, &subtitles}, options_(options) {
+        std::unordered_map<std::string, std::uint32_t> ids;
+        for (int k = 0; k < 2; ++k) {
+            // The lists run folder by folder: the last entry's folder gives most ids.
+            std::string_view last_folder;
+            std::uint32_t id = 0;
+            for (std::size_t i = 0; i < lists_[k]->size(); ++i) {
+                const std::string_view folder = lists_[k]->Folder(i);
+                if (i == 0 || folder != last_folder) {
+                    last_folder = folder;
+                    id = ids.try_emplace(std::string(MatchFolder(folder, k)),
+                                         static_cast<std::uint32_t>(groups_.size()))
+                             .first->second;
+                    if (id == groups_.size()) {
+                        groups_.emplace_back();
+                    }
+                }
+                groups_[id].files[k].push_back(static_cast<std::uint32_t>(i));
+            }
+        }
+        first_subtitle_.reserve(groups_.size());
+        for (const Group& group : groups_) {
+            first_subtitle_.push_back(group.files[1].empty() ? UINT32_MAX : group.files[1].front());
+        }
+    }
+
+    std::size_t size() const { return groups_.size(); }
+
+    // The first subtitle of group `g`, in the subtitles' order; past the end for none.
+    std::uint32_t FirstSubtitle(std::uint32_t g) const { return first_subtitle_[g]; }
+
+    // Matches group `g` and forgets its files; groups may be matched on several threads, each
+    // group on one.
+    GroupResult Match(std::uint32_t g) {
+        GroupResult result;
+        try {
+            std::vector<boost::filesystem::path> paths[2];
+            // Each file's place by its path's text, which `paths` holds for the map's life.
+            using NativeText = std::basic_string_view<boost::filesystem::path::value_type>;
+            std::unordered_map<NativeText, std::uint32_t> place[2];
+            for (int k = 0; k < 2; ++k) {
+                const std::vector<std::uint32_t>& files = groups_[g].files[k];
+                paths[k].reserve(files.size());
+                for (const std::uint32_t i : files) {
+                    paths[k].push_back(lists_[k]->Path(i));
+                }
+                place[k].reserve(paths[k].size());
+                for (std::size_t j = 0; j < paths[k].size(); ++j) {
+                    place[k].emplace(paths[k][j].native(), files[j]);
+                }
+            }
+            groups_[g] = {};
+            Suggestions found = SuggestPairs(paths[0], paths[1], options_);
+            for (PairProposal& proposal : found.proposals) {
+                const std::uint32_t at = place[1].at(proposal.subtitle.native());
+                result.proposals.emplace_back(at, std::move(proposal));
+            }
+            for (UnpairedFile& file : found.unpaired) {
+                const auto video = place[0].find(file.path.native());
+                const std::size_t at = video != place[0].end()
+                                           ? video->second
+                                           : lists_[0]->size() + place[1].at(file.path.native());
+                result.unpaired.emplace_back(at, std::move(file));
+            }
+        } catch (...) {
+            result.error = std::current_exception();
+        }
+        return result;
+    }
+
+private:
+    const PathList* const lists_[2];
+    const MatchOptions options_;
+    std::vector<Group> groups_;
+    std::vector<std::uint32_t> first_subtitle_; // kept after a group's files are forgotten
+};
+
+// Hands out groups' results in the order of `order`: a group's proposals wait only while a
+// group whose subtitles sort among them is still to come.
+class InOrder {
+public:
+    InOrder(const FolderMatcher& matcher,
+            const std::function<void(const PairProposal&)>& on_proposal,
+            const std::function<void(std::size_t, const UnpairedFile&)>& on_unpaired)
+        : matcher_(matcher), on_proposal_(on_proposal), on_unpaired_(on_unpaired) {}
+
+    void Take(std::uint32_t g, GroupResult& result) {
+        if (result.error) {
+            std::rethrow_exception(result.error);
+        }
+        EmitBefore(matcher_.FirstSubtitle(g));
+        for (auto& [at, proposal] : result.proposals) {
+            waiting_.emplace(at, std::move(proposal));
+        }
+        for (const auto& [at, file] : result.unpaired) {
+            on_unpaired_(at, file);
+        }
+    }
+
+    void Finish() { EmitBefore(UINT32_MAX); }
+
+private:
+    void EmitBefore(std::uint32_t limit) {
+        while (!waiting_.empty() && waiting_.begin()->first < limit) {
+            on_proposal_(waiting_.begin()->second);
+            waiting_.erase(waiting_.begin());
+        }
+    }
+
+    const FolderMatcher& matcher_;
+    const std::function<void(const PairProposal&)>& on_proposal_;
+    const std::function<void(std::size_t, const UnpairedFile&)>& on_unpaired_;
+    std::multimap<std::uint32_t, PairProposal> waiting_; // by subtitle
+};
+
+// Workers match chunks of `order` in turn, at most a few chunks ahead of the one the calling
+// thread hands out, so that the results waiting stay few whatever the library's size.
+void MatchOnWorkers(FolderMatcher& matcher, const std::vector<std::uint32_t>& order, unsigned jobs,
+                    InOrder& out) {
+    const std::size_t chunks = (order.size() + kChunk - 1) / kChunk;
+    const std::size_t ahead = kAheadPerWorker * jobs;
+    std::vector<std::vector<GroupResult>> done(chunks);
+    std::vector<bool> ready(chunks, false);
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t next = 0;   // the next chunk a worker takes
+    std::size_t handed = 0; // chunks handed out
+    bool stopping = false;
+    const auto work = [&] {
+        for (;;) {
+            std::size_t chunk = 0;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock,
+                             [&] { return stopping || next >= chunks || next < handed + ahead; });
+                if (stopping || next >= chunks) {
+                    return;
+                }
+                chunk = next++;
+            }
+            std::vector<GroupResult> results;
+            const std::size_t end = std::min(order.size(), (chunk + 1) * kChunk);
+            for (std::size_t i = chunk * kChunk; i < end; ++i) {
+                results.push_back(matcher.Match(order[i]));
+            }
+            {
+                const std::lock_guard lock(mutex);
+                done[chunk] = std::move(results);
+                ready[chunk] = true;
+            }
+            changed.notify_all();
+        }
+    };
+    std::vector<std::thread> workers;
+    // The workers stop, and are waited for, however the loop below ends.
+    struct Stop {
+        std::mutex& mutex;
+        std::condition_variable& changed;
+        bool& stopping;
+        std::vector<std::thread>& workers;
+        ~Stop() {
+            {
+                const std::lock_guard lock(mutex);
+                stopping = true;
+            }
+            changed.notify_all();
+            for (std::thread& worker : workers) {
+                worker.join();
+            }
+        }
+    } stop{mutex, changed, stopping, workers};
+    for (unsigned w = 0; w < jobs; ++w) {
+        workers.emplace_back(work);
+    }
+    for (std::size_t chunk = 0; chunk < chunks; ++chunk) {
+        std::vector<GroupResult> results;
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return bool(ready[chunk]); });
+            results = std::move(done[chunk]);
+            handed = chunk + 1;
+        }
+        changed.notify_all();
+        for (std::size_t i = 0; i < results.size(); ++i) {
+            out.Take(order[chunk * kChunk + i], results[i]);
+        }
+    }
+}
+
+} // namespace
+
+void MatchByFolder(const PathList& videos, const PathList& subtitles, const MatchOptions& options,
+                   unsigned jobs, const std::function<void(const PairProposal&)>& on_proposal,
+                   const std::function<void(std::size_t, const UnpairedFile&)>& on_unpaired) {
+    FolderMatcher matcher(videos, subtitles, options);
+    // The groups in the order of their first subtitles, so that proposals can go out early.
+    std::vector<std::uint32_t> order(matcher.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return matcher.FirstSubtitle(a) < matcher.FirstSubtitle(b);
+    });
+    InOrder out(matcher, on_proposal, on_unpaired);
+    if (jobs <= 1 || order.size() <= kChunk) {
+        for (const std::uint32_t g : order) {
+            GroupResult result = matcher.Match(g);
+            out.Take(g, result);
+        }
+    } else {
+        MatchOnWorkers(matcher, order, jobs, out);
+    }
+    out.Finish();
+}
+
+} // namespace tesslin::cli
