@@ -24,6 +24,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -99,6 +100,26 @@ long PeakMegabytes() {
     return usage.ru_maxrss / 1024;
 }
 
+// The peak so far, and the memory resident now split by where it comes from (the mappings of
+// /proc/self/smaps): shared libraries' pages (code and data of the toolkit, GTK, the X and GL
+// drivers) against the heap and other anonymous memory, which is the program's own.
+void PrintMemory(const char* when) {
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line;
+    bool library = false;
+    long library_kb = 0, other_kb = 0;
+    while (std::getline(smaps, line)) {
+        if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) &&
+            line.find('-') < line.find(' ')) {
+            library = line.find(".so") != std::string::npos;
+        } else if (line.rfind("Rss:", 0) == 0) {
+            (library ? library_kb : other_kb) += std::atol(line.c_str() + 4);
+        }
+    }
+    std::printf("memory %s: peak %ld MB; resident %ld MB in shared libraries, %ld MB else\n", when,
+                PeakMegabytes(), library_kb / 1024, other_kb / 1024);
+}
+
 // A box in an unattended run would wait for ever: report it and answer "cancel".
 class NoDialogs : public wxModalDialogHook {
 protected:
@@ -129,6 +150,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no display (run under xvfb-run)\n");
         return 2;
     }
+    PrintMemory("with the toolkit started, no window");
     wxSetAssertHandler([](const wxString& file, int line, const wxString&, const wxString& cond,
                           const wxString& msg) {
         std::fprintf(stderr, "%s:%d: %s %s\n", file.utf8_str().data(), line, cond.utf8_str().data(),
@@ -150,6 +172,7 @@ int main(int argc, char** argv) {
     view->GetDocument()->m_settings.root_directory.value = options.tree;
     view->GetDocument()->m_settings.is_recursive.value = options.existing;
     wxYield();
+    PrintMemory("with the window open, no scan");
 
     // The scan command in its two halves: the engine's scan, then the part measured here,
     // from the end of the scan to both lists filled and painted.
@@ -182,6 +205,7 @@ int main(int argc, char** argv) {
                 "(%d runs)\n",
                 show_ms[show_ms.size() / 2], show_ms.front(), show_ms.back(), options.repeat);
     std::printf("peak memory of the program after %d scans: %ld MB\n", options.repeat, peak_mb);
+    PrintMemory("after the scans");
 
     if (options.plain_rows > 0) {
         // The comparison, side by side in each round on the same scan result: the program's

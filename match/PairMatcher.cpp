@@ -117,6 +117,16 @@ bool NameTaken(const std::string& path) {
 // queries by whole path anyway (Windows), the whole path is asked.
 class NameProbe {
 public:
+    // Takes `open`, the folder `folder` listed already, for the names in it: matching a
+    // folder at a time, its listing serves its new names too, and the folder is opened once.
+    void Keep(std::string_view folder, std::unique_ptr<ListedFolder> open) {
+        if (open) {
+            folder_ = folder;
+            tried_ = true;
+            open_ = std::move(open);
+        }
+    }
+
     bool Taken(const std::string& path) {
 #ifdef _WIN32
         return NameTaken(path);
@@ -208,7 +218,6 @@ public:
             }
         }
         Suggestions result;
-        NameProbe probe;
         std::vector<bool> video_paired(videos_.size(), false);
         std::vector<bool> subtitle_paired(subtitles_.size(), false);
         for (std::size_t s = 0; s < subtitles_.size(); ++s) {
@@ -217,7 +226,7 @@ public:
             }
             if (name_uses[new_name[s]] > 1) {
                 reason[s] = "another file would take the same new name " + new_name[s];
-            } else if (probe.Taken(new_name[s])) {
+            } else if (probe_.Taken(new_name[s])) {
                 reason[s] = "the new name exists: " + new_name[s];
             } else {
                 const File& video = videos_[choice[s]];
@@ -293,7 +302,7 @@ private:
             // file system does not give costs a status query, and that one relative to the
             // folder: a library's folders hold mostly videos that have their partner.
             boost::system::error_code error;
-            const std::unique_ptr<ListedFolder> listing =
+            std::unique_ptr<ListedFolder> listing =
                 SystemFolders().Open(folder.empty() ? "." : folder.string(), true, error);
             ListedEntry entry;
             const std::vector<std::string_view>& given_here = given[subtitle.folder];
@@ -319,6 +328,9 @@ private:
                 file.partnered = true;
                 videos_.push_back(std::move(file));
             }
+            const std::string_view folder_text = FolderOf(subtitle.text);
+            probe_.Keep(subtitle.in_subtitle_folder ? FolderOf(folder_text) : folder_text,
+                        std::move(listing));
         }
     }
 
@@ -701,6 +713,7 @@ private:
     std::unordered_map<std::string, std::vector<std::size_t>> by_title_;
     std::unordered_map<std::string, std::vector<std::size_t>> title_searches_;
     std::deque<boost::filesystem::path> listed_paths_; // the partnered videos' paths
+    NameProbe probe_;
 };
 
 } // namespace
