@@ -91,31 +91,37 @@ public:
         GroupResult result;
         try {
             std::vector<boost::filesystem::path> paths[2];
-            // Each file's place by its path's text, which `paths` holds for the map's life.
-            using NativeText = std::basic_string_view<boost::filesystem::path::value_type>;
-            std::unordered_map<NativeText, std::uint32_t> place[2];
+            const Group group = std::move(groups_[g]);
+            groups_[g] = {};
             for (int k = 0; k < 2; ++k) {
-                const std::vector<std::uint32_t>& files = groups_[g].files[k];
-                paths[k].reserve(files.size());
-                for (const std::uint32_t i : files) {
+                paths[k].reserve(group.files[k].size());
+                for (const std::uint32_t i : group.files[k]) {
                     paths[k].push_back(lists_[k]->Path(i));
                 }
-                place[k].reserve(paths[k].size());
-                for (std::size_t j = 0; j < paths[k].size(); ++j) {
-                    place[k].emplace(paths[k][j].native(), files[j]);
-                }
             }
-            groups_[g] = {};
             Suggestions found = SuggestPairs(paths[0], paths[1], options_);
+            // The matcher gives proposals in the order of their subtitles, and the unpaired
+            // videos, then the unpaired subtitles, each in the order given: a cursor per list
+            // finds each file's place.
+            std::size_t cursor[2] = {0, 0};
+            const auto find = [&](int k, const boost::filesystem::path& path) {
+                while (cursor[k] < paths[k].size() &&
+                       paths[k][cursor[k]].native() != path.native()) {
+                    ++cursor[k];
+                }
+                return cursor[k];
+            };
             for (PairProposal& proposal : found.proposals) {
-                const std::uint32_t at = place[1].at(proposal.subtitle.native());
+                const std::uint32_t at = group.files[1].at(find(1, proposal.subtitle));
                 result.proposals.emplace_back(at, std::move(proposal));
             }
+            cursor[1] = 0;
             for (UnpairedFile& file : found.unpaired) {
-                const auto video = place[0].find(file.path.native());
-                const std::size_t at = video != place[0].end()
-                                           ? video->second
-                                           : lists_[0]->size() + place[1].at(file.path.native());
+                const std::size_t video = find(0, file.path);
+                const std::size_t at =
+                    video < paths[0].size()
+                        ? group.files[0][video]
+                        : lists_[0]->size() + group.files[1].at(find(1, file.path));
                 result.unpaired.emplace_back(at, std::move(file));
             }
         } catch (...) {
