@@ -96,7 +96,10 @@ int RunSuggest(const std::vector<std::string>& args, std::ostream& out, std::ost
                     (end == '\n' ? "tab or line feed or ends in a CR (try -0)" : "tab") + "\n");
                 return;
             }
-            records += proposal.existingName + '\t' + proposal.newName + '\t' + proposal.rule + end;
+            // Appended piece by piece: no temporary string per record.
+            records.append(proposal.existingName).append(1, '\t');
+            records.append(proposal.newName).append(1, '\t');
+            records.append(proposal.rule).append(1, end);
             write(false);
         },
         [&](std::size_t order, const UnpairedFile& file) {

@@ -205,7 +205,8 @@ public:
 
         // The new names, then the ones two proposals or an existing file would share.
         std::vector<std::string> new_name(subtitles_.size());
-        std::unordered_map<std::string, std::size_t> name_uses;
+        // Keyed by views of `new_name`'s strings, which stay where they are from here on.
+        std::unordered_map<std::string_view, std::size_t> name_uses;
         for (std::size_t s = 0; s < subtitles_.size(); ++s) {
             if (choice[s] != kNone) {
                 new_name[s] = NewName(videos_[choice[s]], subtitles_[s], reason[s]);
@@ -224,7 +225,7 @@ public:
             if (choice[s] == kNone) {
                 continue;
             }
-            if (name_uses[new_name[s]] > 1) {
+            if (name_uses.at(new_name[s]) > 1) {
                 reason[s] = "another file would take the same new name " + new_name[s];
             } else if (probe_.Taken(new_name[s])) {
                 reason[s] = "the new name exists: " + new_name[s];
