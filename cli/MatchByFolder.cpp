@@ -20,9 +20,10 @@ namespace tesslin::cli {
 
 namespace {
 
-// Folders a worker takes at once: enough that handing them over costs little against the
-// matching, few enough that the results waiting to be handed out stay small.
-constexpr std::size_t kChunk = 32;
+// At most so many folders a worker takes at once: enough that handing them over costs little
+// against the matching, few enough that the results waiting to be handed out stay small. A
+// few folders go one at a time, so that every worker has some.
+constexpr std::size_t kLargestChunk = 32;
 // How many chunks the workers may run ahead of the one being handed out, per worker.
 constexpr std::size_t kAheadPerWorker = 4;
 
@@ -179,8 +180,9 @@ private:
 // thread hands out, so that the results waiting stay few whatever the library's size.
 void MatchOnWorkers(FolderMatcher& matcher, const std::vector<std::uint32_t>& order, unsigned jobs,
                     InOrder& out) {
-    const std::size_t chunks = (order.size() + kChunk - 1) / kChunk;
     const std::size_t ahead = kAheadPerWorker * jobs;
+    const std::size_t size = std::clamp<std::size_t>(order.size() / ahead, 1, kLargestChunk);
+    const std::size_t chunks = (order.size() + size - 1) / size;
     std::vector<std::vector<GroupResult>> done(chunks);
     std::vector<bool> ready(chunks, false);
     std::mutex mutex;
@@ -201,8 +203,8 @@ void MatchOnWorkers(FolderMatcher& matcher, const std::vector<std::uint32_t>& or
                 chunk = next++;
             }
             std::vector<GroupResult> results;
-            const std::size_t end = std::min(order.size(), (chunk + 1) * kChunk);
-            for (std::size_t i = chunk * kChunk; i < end; ++i) {
+            const std::size_t end = std::min(order.size(), (chunk + 1) * size);
+            for (std::size_t i = chunk * size; i < end; ++i) {
                 results.push_back(matcher.Match(order[i]));
             }
             {
@@ -244,7 +246,7 @@ void MatchOnWorkers(FolderMatcher& matcher, const std::vector<std::uint32_t>& or
         }
         changed.notify_all();
         for (std::size_t i = 0; i < results.size(); ++i) {
-            out.Take(order[chunk * kChunk + i], results[i]);
+            out.Take(order[chunk * size + i], results[i]);
         }
     }
 }
@@ -262,7 +264,7 @@ void MatchByFolder(const PathList& videos, const PathList& subtitles, const Matc
         return matcher.FirstSubtitle(a) < matcher.FirstSubtitle(b);
     });
     InOrder out(matcher, on_proposal, on_unpaired);
-    if (jobs <= 1 || order.size() <= kChunk) {
+    if (jobs <= 1 || order.size() <= 1) {
         for (const std::uint32_t g : order) {
             GroupResult result = matcher.Match(g);
             out.Take(g, result);
