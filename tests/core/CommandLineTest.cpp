@@ -156,17 +156,18 @@ TEST(CommandLine, EveryCommandsOutputStatusAndFiles) {
          "tesslin: left alone s/show\t5화.smi: the name holds a tab or line feed or ends in a CR (try -0)\n"
          "tesslin: left alone s/tab show 4화.smi: the name holds a tab or line feed or ends in a CR (try -0)\n"},
         // Folders matched side by side: "Subs" is matched with its parent, whose record waits
-        // for "Sp"'s; a video that has its subtitle keeps the episode rule's subtitle ambiguous.
+        // for "Sp"'s; a video the scan does not list (its extension in capitals) still makes the
+        // episode rule's subtitle ambiguous.
         {"suggest -j 2: the records and messages of one run over the whole tree",
          {{"m/a/A/Film.2001.mkv", "x"}, {"m/a/A/Film (2001).smi", "x"}, {"m/a/Show.S01E01.mkv", "x"},
           {"m/a/Show E01.smi", "x"}, {"m/a/Show.S01E02.mkv", "x"}, {"m/a/Subs/Show E02.smi", "x"},
-          {"m/a/Sp/Clip.S01E07.1080p.mkv", "x"}, {"m/a/Sp/Clip E07.smi", "x"}, {"m/c/Show.S01E03.mkv", "x"},
-          {"m/c/Show.S01E03.smi", "x"}, {"m/c/Show.S01E03.720p.mkv", "x"}, {"m/c/Show E03.smi", "x"}},
+          {"m/a/Sp/Clip.S01E07.1080p.mkv", "x"}, {"m/a/Sp/Clip E07.smi", "x"}, {"m/c/Show.S01E03.MKV", "x"},
+          {"m/c/Show.S01E03.720p.mkv", "x"}, {"m/c/Show E03.smi", "x"}},
          {"suggest", "m", "-r", "-j", "2"}, 0,
          "m/a/A/Film (2001).smi\tm/a/A/Film.2001.smi\ttitle\nm/a/Show E01.smi\tm/a/Show.S01E01.smi\tepisode\n"
          "m/a/Sp/Clip E07.smi\tm/a/Sp/Clip.S01E07.1080p.smi\tepisode\n"
          "m/a/Subs/Show E02.smi\tm/a/Show.S01E02.smi\tepisode\n",
-         "tesslin: left alone m/c/Show E03.smi: 2 videos fit: Show.S01E03.720p.mkv, Show.S01E03.mkv\n"},
+         "tesslin: left alone m/c/Show E03.smi: 2 videos fit: Show.S01E03.720p.mkv, Show.S01E03.MKV\n"},
         {"suggest --keep-language-tag: the new name keeps the tag",
          {{"k/Drama.S01E02.1080p.mkv", "x"}, {"k/Drama.S01E02.ko.smi", "x"}}, {"suggest", "k", "--keep-language-tag"},
          0, "k/Drama.S01E02.ko.smi\tk/Drama.S01E02.1080p.ko.smi\tepisode\n", ""},
