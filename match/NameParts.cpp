@@ -400,6 +400,7 @@ private:
         return words;
     }
 
+public:
     static std::string Normalise(std::string_view text) {
         // Separators go, except between two digits: "1-2화" is no "12화".
         std::string out;
@@ -419,6 +420,7 @@ private:
         return FoldText(std::move(out));
     }
 
+private:
     std::string_view Gap(std::size_t i) const {
         return stem_.substr(tokens_[i].gap_begin, tokens_[i].begin - tokens_[i].gap_begin);
     }
@@ -759,6 +761,21 @@ NameParts ReadNameParts(std::string_view stem) {
 
 NameParts ReadNameKeys(std::string_view stem) {
     return NameReader(stem).ReadKeys();
+}
+
+NameParts ReadNameWhole(std::string_view stem) {
+    NameParts parts;
+    parts.whole = NameReader::Normalise(stem);
+    // A word of an extra is one of the name's words, so it lies whole in `whole` (which only
+    // drops separators and folds letters the way the words are folded): a name without any
+    // of them there is no extra, and its words need not be read.
+    const bool may_be_extra =
+        stem.starts_with("._") ||
+        std::any_of(kExtraWords.begin(), kExtraWords.end(), [&](std::string_view word) {
+            return parts.whole.find(word) != std::string::npos;
+        });
+    parts.extra = may_be_extra && NameReader(stem).ReadKeys().extra;
+    return parts;
 }
 
 bool SameEpisode(const Episode& a, const Episode& b) {

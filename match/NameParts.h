@@ -65,6 +65,10 @@ NameParts ReadNameParts(std::string_view stem);
 // stays as in a default NameParts.
 NameParts ReadNameKeys(std::string_view stem);
 
+// Reads only `whole` and `extra`, as ReadNameParts gives them: what a video is first looked up
+// by, cheaper than its words.
+NameParts ReadNameWhole(std::string_view stem);
+
 // True when the two names give the same episode: season and episode where both give a season;
 // a season-less episode stands for season 1; a packed "101" equals S01E01 only against a name
 // that gives season and episode. Dates, parts and specials agree as well; a name that gives

@@ -44,8 +44,9 @@ struct File {
     // A video found in the folder's listing, not given: it has its partner already, so it
     // is never proposed, but it makes a subtitle that also fits another video ambiguous.
     bool partnered = false;
-    // Whether `parts` holds the whole reading or only the keys (ReadNameKeys): most subtitles
-    // are settled by the name or language rule, which compare keys alone.
+    // Whether `parts` holds the whole reading or only the keys (ReadNameKeys for a subtitle,
+    // ReadNameWhole for a video): most subtitles are settled by the name or language rule,
+    // which compare keys alone.
     bool read_fully = false;
     NameParts parts;
 };
@@ -393,7 +394,9 @@ private:
                 folder_ids_.try_emplace(last_folder_, folder_ids_.size()).first->second;
         }
         file.folder = last_folder_id_;
-        file.parts = ReadNameKeys(file.stem);
+        // A video is looked up by its whole name until its folder's episodes are needed; a
+        // subtitle by its tags as well.
+        file.parts = subtitle ? ReadNameKeys(file.stem) : ReadNameWhole(file.stem);
         return file;
     }
 
