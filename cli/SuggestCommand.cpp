@@ -43,7 +43,8 @@ std::string SuggestUsage() {
             "subtitle whose video is plain from the names (the same episode, a language\n"
             "tag, the same title), one record each: the current path, a tab, the new path, a\n"
             "tab and the rule that found the pair. Anything ambiguous is left alone.\n"
-            "'tesslin suggest ROOT | tesslin apply' renames them.\n\n"
+            "'tesslin suggest ROOT | tesslin apply' renames them. Folders are matched on as\n"
+            "many threads as --jobs gives; the records are the same for any number.\n\n"
          << SuggestOptions()
          << "\nExit status: 0 when the scan completed, 1 when it failed, 2 for a usage error.\n";
     return text.str();
