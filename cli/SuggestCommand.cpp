@@ -3,18 +3,13 @@
 #include "cli/Arguments.h"
 #include "cli/ScanCommand.h"
 #include "cli/Status.h"
-#include "match/PairMatcher.h"
-#include "platform/PathStatus.h"
+#include "scan/MatchByFolder.h"
 
 #include <boost/program_options.hpp>
 
 #include <algorithm>
-#include <cstdint>
-#include <map>
-#include <numeric>
 #include <ostream>
 #include <sstream>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -34,89 +29,6 @@ po::options_description SuggestOptions() {
 // A reason worth a line of its own: something fitted, but not one thing alone.
 bool WorthSaying(const std::string& reason) {
     return reason != "no video fits" && reason != "no subtitle fits";
-}
-
-// The folder (path and separator) in which the matcher compares a file listed in `folder`.
-std::string_view MatchFolder(std::string_view folder, bool subtitle) {
-    if (!subtitle || folder.size() < 2) {
-        return folder;
-    }
-    const std::string_view inner = folder.substr(0, folder.size() - 1);
-    const std::size_t separator = inner.find_last_of(kPathSeparators);
-    if (separator == std::string_view::npos || !IsSubtitleFolder(inner.substr(separator + 1))) {
-        return folder;
-    }
-    return folder.substr(0, separator + 1);
-}
-
-// Runs the matcher on one folder (with its subtitle folders) at a time, since it pairs files
-// only there: it then holds one folder's names instead of the whole library's. Proposals come
-// out as one run over both lists gives them, in the order of their subtitles: a folder's
-// proposals wait only while a folder whose subtitles sort among them is matched. Each
-// unpaired file is given with its place: the videos' first, then the subtitles'.
-template <class OnProposal, class OnUnpaired>
-void MatchFolderByFolder(const PathList& videos, const PathList& subtitles,
-                         const MatchOptions& options, OnProposal on_proposal,
-                         OnUnpaired on_unpaired) {
-    struct Group {
-        std::vector<std::uint32_t> files[2]; // into videos, subtitles; ascending
-    };
-    std::vector<Group> groups;
-    const PathList* const lists[2] = {&videos, &subtitles};
-    {
-        std::unordered_map<std::string, std::uint32_t> ids;
-        for (int k = 0; k < 2; ++k) {
-            for (std::size_t i = 0; i < lists[k]->size(); ++i) {
-                const auto id = ids.try_emplace(std::string(MatchFolder(lists[k]->Folder(i), k)),
-                                                static_cast<std::uint32_t>(groups.size()))
-                                    .first->second;
-                if (id == groups.size()) {
-                    groups.emplace_back();
-                }
-                groups[id].files[k].push_back(static_cast<std::uint32_t>(i));
-            }
-        }
-    }
-    const auto first_subtitle = [&](std::uint32_t g) {
-        return groups[g].files[1].empty() ? UINT32_MAX : groups[g].files[1].front();
-    };
-    std::vector<std::uint32_t> order(groups.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        return first_subtitle(a) < first_subtitle(b);
-    });
-    std::multimap<std::uint32_t, PairProposal> waiting; // by subtitle
-    const auto emit_before = [&](std::uint32_t limit) {
-        while (!waiting.empty() && waiting.begin()->first < limit) {
-            on_proposal(waiting.begin()->second);
-            waiting.erase(waiting.begin());
-        }
-    };
-    for (const std::uint32_t g : order) {
-        emit_before(first_subtitle(g));
-        std::vector<boost::filesystem::path> paths[2];
-        std::unordered_map<std::string, std::uint32_t> place[2];
-        for (int k = 0; k < 2; ++k) {
-            for (const std::uint32_t i : groups[g].files[k]) {
-                paths[k].push_back(lists[k]->Path(i));
-                place[k].emplace(paths[k].back().string(), i);
-            }
-        }
-        groups[g] = {};
-        Suggestions found = SuggestPairs(paths[0], paths[1], options);
-        for (PairProposal& proposal : found.proposals) {
-            waiting.emplace(place[1].at(proposal.subtitle.string()), std::move(proposal));
-        }
-        for (const UnpairedFile& file : found.unpaired) {
-            const std::string text = file.path.string();
-            if (const auto it = place[0].find(text); it != place[0].end()) {
-                on_unpaired(it->second, file);
-            } else {
-                on_unpaired(videos.size() + place[1].at(text), file);
-            }
-        }
-    }
-    emit_before(UINT32_MAX);
 }
 
 } // namespace

@@ -2,13 +2,13 @@
 
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
-#include "match/PairMatcher.h"
 #include "platform/Error.h"
 #include "rename/FileMove.h"
 #include "rename/RenamePlan.h"
 #include "res/CommandIds.h"
 #include "res/Menus.h"
 #include "ribbon/RibbonAccess.h"
+#include "scan/MatchByFolder.h"
 #include "scan/ScanFromSettings.h"
 #include "scan/ScanWorkers.h"
 #include "settings/SplitWords.h"
@@ -397,49 +397,47 @@ void CTesslinGUIView::OnButtonSuggestPairs(wxCommandEvent& event) {
             return; // the scan failed (and said why) or was cancelled
         }
     }
-    std::vector<boost::filesystem::path> videos;
-    std::vector<boost::filesystem::path> subtitles;
-    for (long row = 0; row < m_videoList->RowCount(); ++row) {
-        videos.emplace_back(m_videoList->Row(row));
-    }
-    for (long row = 0; row < m_subtitleList->RowCount(); ++row) {
-        subtitles.emplace_back(m_subtitleList->Row(row));
-    }
-    // The matching runs on a worker; it cannot stop part-way, so a stop leaves it to end on
-    // its own and drops what it finds. It owns everything it touches.
+    // The matching runs on a worker, folder by folder, on copies of the lists (compact, as the
+    // lists hold them); Esc stops it before its next folder and drops what it found. The worker
+    // owns everything it touches, since a stop does not wait for the folder in hand.
     struct Matching {
-        std::vector<boost::filesystem::path> videos, subtitles;
+        tesslin::PathList videos, subtitles;
         tesslin::MatchOptions options;
-        tesslin::Suggestions found;
-        std::atomic<bool> stop{false};
+        std::vector<tesslin::PairProposal> found;
+        tesslin::FolderMatchProgress progress;
     };
     auto matching = std::make_shared<Matching>();
-    matching->videos = std::move(videos);
-    matching->subtitles = std::move(subtitles);
+    matching->videos = m_videoList->Rows();
+    matching->subtitles = m_subtitleList->Rows();
     matching->options.rename_sub_file = Settings().rename_sub_file.value;
     matching->options.keep_language_tag = tesslin::KeepLanguageTag();
     tesslin::WindowWork work;
-    work.stop = &matching->stop;
-    work.status = [counts = "짝 찾는 중: 영상 " + std::to_string(matching->videos.size()) +
-                            "개, 자막 " + std::to_string(matching->subtitles.size()) +
-                            "개 (Esc: 취소)"] { return counts; };
+    work.stop = &matching->progress.stop;
+    work.status = [&progress = matching->progress] {
+        return "짝 찾는 중: " + std::to_string(progress.finished.load()) + " / " +
+               std::to_string(progress.total.load()) + " (Esc: 취소)";
+    };
     work.work = [matching] {
-        matching->found =
-            tesslin::SuggestPairs(matching->videos, matching->subtitles, matching->options);
+        tesslin::MatchFolderByFolder(
+            matching->videos, matching->subtitles, matching->options,
+            [&found = matching->found](tesslin::PairProposal& proposal) {
+                found.push_back(std::move(proposal));
+            },
+            [](std::size_t, const tesslin::UnpairedFile&) {}, &matching->progress);
     };
     work.leave_when_stopped = true;
-    if (tesslin::RunWorkInWindow(work) || matching->stop) {
+    if (tesslin::RunWorkInWindow(work) || matching->progress.stop) {
         return;
     }
-    tesslin::Suggestions suggestions = std::move(matching->found);
+    std::vector<tesslin::PairProposal> proposals = std::move(matching->found);
     // The matcher's copies of the lists are not needed while the preview is open.
     work = {};
     matching.reset();
-    if (suggestions.proposals.empty()) {
+    if (proposals.empty()) {
         tesslin::ShowViewMessage(std::string(kNoProposals));
         return;
     }
-    tesslin::CSuggestionsDialog dialog(m_panel, std::move(suggestions.proposals), m_renameHistory);
+    tesslin::CSuggestionsDialog dialog(m_panel, std::move(proposals), m_renameHistory);
     dialog.ShowModal();
 
     // Both files of a renamed pair leave the lists, and a box that named one is emptied.
