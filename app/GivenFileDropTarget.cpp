@@ -1,7 +1,7 @@
 #include "app/GivenFileDropTarget.h"
 
 #include "app/TesslinGUIApp.h"
-#include "settings/TesslinGUIDoc.h"
+#include "document/TesslinGUIDoc.h"
 #include "wxplatform/WxText.h"
 
 namespace tesslin {

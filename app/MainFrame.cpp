@@ -1,6 +1,6 @@
 #include "app/MainFrame.h"
 
-#include "app/AppIcon.h"
+#include "res/AppIcon.h"
 #include "app/RootFolderText.h"
 #include "app/TesslinGUIApp.h"
 #include "res/CommandIds.h"

@@ -13,7 +13,7 @@
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
 #include "rename/RenameBatch.h"
-#include "settings/TesslinGUIDoc.h"
+#include "document/TesslinGUIDoc.h"
 #include "view/SuggestionsDialog.h"
 #include "view/TesslinGUIView.h"
 

@@ -7,12 +7,14 @@
 #include "rename/FileMove.h"
 #include "rename/RenamePlan.h"
 #include "res/CommandIds.h"
-#include "res/Menus.h"
+#include "ribbon/CommandMenu.h"
+#include "ribbon/Menus.h"
+#include "ribbon/PopupMenus.h"
 #include "ribbon/RibbonAccess.h"
 #include "scan/ScanFromSettings.h"
 #include "scan/ScanWorkers.h"
 #include "settings/SplitWords.h"
-#include "settings/TesslinGUIDoc.h"
+#include "document/TesslinGUIDoc.h"
 #include "view/FolderPicker.h"
 #include "view/LanguageTagOption.h"
 #include "view/RenamerListCtrl.h"
@@ -178,7 +180,10 @@ void CTesslinGUIView::OnContextMenu(wxContextMenuEvent& event) {
         // From the keyboard: at the mouse pointer.
         where = wxGetMousePosition();
     }
-    wxGetApp().ShowPopupMenu(tesslin::menus::kPopupEdit, where, m_panel);
+    // Its commands travel from the view's window like any command.
+    const std::unique_ptr<tesslin::CommandMenu> menu =
+        tesslin::menus::CreatePopupMenu(tesslin::menus::kPopupEdit);
+    tesslin::PresentPopupMenu(*m_panel, *menu, m_panel->ScreenToClient(where));
 }
 
 // ---- Root folder
