@@ -5,7 +5,8 @@
 // for the toolkit's own texts, the profile ("TesslinGUI" by "Quorvel"), the message box behind
 // tesslin::ShowMessage, tooltips, the document manager with the recent-file list (4 entries,
 // kept in the profile) and the document template joining CTesslinGUIDoc and CTesslinGUIView,
-// then one CMainFrame holding a new document (or the named file). OnExit saves the recent-file list and returns the framework's exit code.
+// then one CMainFrame holding a new document (or the named file). OnExit saves the recent-file
+// list and returns the framework's exit code.
 //
 // Commands handled here (they reach the application after the view, the document manager
 // and the frame have passed them on): about (57664), new (57600), open (57601), save (57603)
@@ -51,11 +52,6 @@ public:
 
     wxDocManager* GetDocManager() const { return m_docManager.get(); }
 
-    // The current look ID (205 to 219, or whatever the profile held). Only the main frame
-    // reads and writes it.
-    long GetAppLook() const { return m_nAppLook; }
-    void SetAppLook(long look) { m_nAppLook = look; }
-
     // The about command: shows CAboutDlg modally.
     void OnAppAbout(wxCommandEvent& event);
 
@@ -65,7 +61,6 @@ private:
     void OnFileSave(wxCommandEvent& event);
     void OnAppExit(wxCommandEvent& event);
 
-    long m_nAppLook = 0;
     wxString m_fileToOpen;
     bool m_fromDesktop = false; // --desktop: started from the desktop's menu
     bool m_helpShown = false;

@@ -12,8 +12,8 @@
 // display (run under xvfb-run).
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
-#include "rename/RenameBatch.h"
 #include "document/TesslinGUIDoc.h"
+#include "rename/RenameBatch.h"
 #include "view/SuggestionsDialog.h"
 #include "view/TesslinGUIView.h"
 

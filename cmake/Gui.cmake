@@ -38,43 +38,47 @@ string(APPEND _icon_source "} // namespace tesslin\n")
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/AppIconData.cpp CONTENT "${_icon_source}")
 
 add_library(tesslin_gui STATIC
-    # The toolkit's platform services: texts, message boxes, signals.
-    wxplatform/Korean.cpp
-    wxplatform/MessageBoxes.cpp
-    wxplatform/SignalClose.cpp
-    wxplatform/WxText.cpp
-    ${TESSLIN_DESKTOP}
-    # The ribbon machinery.
+    # Listed from the top layer down: each folder includes only the ones below it.
+    # The application and its frame, which hands the lower layers what they need.
+    app/AboutDlg.cpp
+    app/GivenFileDropTarget.cpp
+    app/Looks.cpp
+    app/MainFrame.cpp
+    app/TesslinGUIApp.cpp
+    # The view, its lists and dialogs, and the long work it runs in the window.
+    view/FolderPicker.cpp
+    view/LanguageTagOption.cpp
+    view/RenamerListCtrl.cpp
+    view/RootFolderText.cpp
+    view/ScanInWindow.cpp
+    view/ScanMessages.cpp
+    view/SuggestionsDialog.cpp
+    view/TesslinGUIView.cpp
+    view/ViewHost.cpp
+    # The document: the settings record of the window.
+    document/TesslinGUIDoc.cpp
+    # The ribbon machinery and the menus.
     ribbon/CommandMenu.cpp
     ribbon/EditUndo.cpp
     ribbon/KeyTips.cpp
+    ribbon/Menus.cpp
     ribbon/PopupMenus.cpp
     ribbon/RibbonAccess.cpp
     ribbon/RibbonBuilder.cpp
     ribbon/RibbonImages.cpp
     ribbon/TabRow.cpp
     ribbon/Tooltips.cpp
-    # The application and its frame.
-    app/AboutDlg.cpp
+    # The toolkit's platform services: texts, message boxes, signals.
+    wxplatform/Korean.cpp
+    wxplatform/MessageBoxes.cpp
+    wxplatform/SignalClose.cpp
+    wxplatform/WxText.cpp
+    ${TESSLIN_DESKTOP}
+    # The resources: command IDs, texts, the ribbon's layout, the application icon.
     res/AppIcon.cpp
-    app/GivenFileDropTarget.cpp
     ${CMAKE_BINARY_DIR}/generated/AppIconData.cpp
-    app/Looks.cpp
-    app/MainFrame.cpp
-    app/RootFolderText.cpp
-    app/TesslinGUIApp.cpp
-    ribbon/Menus.cpp
     res/RibbonLayout.cpp
     res/Strings.cpp
-    # The document and the view.
-    document/TesslinGUIDoc.cpp
-    view/FolderPicker.cpp
-    view/RenamerListCtrl.cpp
-    view/ScanMessages.cpp
-    view/LanguageTagOption.cpp
-    view/SuggestionsDialog.cpp
-    view/ScanInWindow.cpp
-    view/TesslinGUIView.cpp
 )
 target_include_directories(tesslin_gui PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tesslin_gui PUBLIC tesslin_core tesslin_wx)
