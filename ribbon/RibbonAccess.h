@@ -21,7 +21,7 @@ public:
     virtual wxWindow* FindRibbonControl(int id) const = 0;
     // Undo in the ribbon's edit boxes.
     virtual EditUndo& GetEditUndo() = 0;
-    // Shows the root folder in the status pane.
+    // Shows "루트 폴더: " and the path in the status pane (cut in the middle when long).
     virtual void ShowRootFolder(const std::string& path) = 0;
 
 protected:
@@ -41,7 +41,7 @@ std::string GetRibbonEditText(int id);
 // the box's text-changed command.
 void SetRibbonEditText(int id, const std::string& text);
 
-// Shows the root folder in the main window's status pane (see CMainFrame::ShowRootFolder).
+// Shows the root folder in the main window's status pane (see RibbonHost::ShowRootFolder).
 void ShowRootFolder(const std::string& path);
 
 } // namespace tesslin
