@@ -16,8 +16,8 @@
 // display (run under xvfb-run).
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
+#include "document/TesslinGUIDoc.h"
 #include "rename/RenameBatch.h"
-#include "settings/TesslinGUIDoc.h"
 #include "view/SuggestionsDialog.h"
 #include "view/TesslinGUIView.h"
 

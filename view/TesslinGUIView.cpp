@@ -1,27 +1,29 @@
 #include "view/TesslinGUIView.h"
 
-#include "app/MainFrame.h"
-#include "app/TesslinGUIApp.h"
+#include "document/TesslinGUIDoc.h"
 #include "platform/Error.h"
 #include "rename/FileMove.h"
 #include "rename/RenamePlan.h"
 #include "res/CommandIds.h"
-#include "res/Menus.h"
+#include "ribbon/CommandMenu.h"
+#include "ribbon/Menus.h"
+#include "ribbon/PopupMenus.h"
 #include "ribbon/RibbonAccess.h"
 #include "scan/MatchByFolder.h"
 #include "scan/ScanFromSettings.h"
 #include "scan/ScanWorkers.h"
 #include "settings/SplitWords.h"
-#include "settings/TesslinGUIDoc.h"
 #include "view/FolderPicker.h"
 #include "view/LanguageTagOption.h"
 #include "view/RenamerListCtrl.h"
 #include "view/ScanInWindow.h"
 #include "view/ScanMessages.h"
 #include "view/SuggestionsDialog.h"
+#include "view/ViewHost.h"
 #include "wxplatform/MessageBoxes.h"
 #include "wxplatform/WxText.h"
 
+#include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/ribbon/buttonbar.h>
 #include <wx/statusbr.h>
@@ -96,12 +98,12 @@ bool CTesslinGUIView::OnCreate(wxDocument* doc, long flags) {
     if (!wxView::OnCreate(doc, flags)) {
         return false;
     }
-    CMainFrame* frame = CMainFrame::Get();
-    if (!frame) {
+    tesslin::ViewHost* host = tesslin::TheViewHost();
+    if (!host) {
         return false;
     }
-    SetFrame(frame);
-    m_panel = new wxPanel(frame, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxNO_BORDER);
+    SetFrame(&host->Frame());
+    m_panel = new wxPanel(&host->Frame(), wxID_ANY, wxDefaultPosition, wxDefaultSize, wxNO_BORDER);
 
     // The lists keep automatic window IDs: 65000 and 65001 are beyond the toolkit's range
     // of window IDs, and nothing addresses the lists by ID.
@@ -117,7 +119,7 @@ bool CTesslinGUIView::OnCreate(wxDocument* doc, long flags) {
     m_panel->Bind(wxEVT_SIZE, &CTesslinGUIView::OnSize, this);
     // A right click (or the menu key) anywhere in the view, lists included.
     m_panel->Bind(wxEVT_CONTEXT_MENU, &CTesslinGUIView::OnContextMenu, this);
-    frame->SetViewWindow(m_panel);
+    host->SetViewWindow(m_panel);
     Activate(true);
     return true;
 }
@@ -129,8 +131,8 @@ bool CTesslinGUIView::OnClose(bool deleteWindow) {
     Activate(false);
     tesslin::JoinLeftWork();
     if (deleteWindow && m_panel) {
-        if (CMainFrame* frame = CMainFrame::Get()) {
-            frame->SetViewWindow(nullptr);
+        if (tesslin::ViewHost* host = tesslin::TheViewHost()) {
+            host->SetViewWindow(nullptr);
         }
         m_panel->Destroy();
         m_panel = nullptr;
@@ -178,7 +180,10 @@ void CTesslinGUIView::OnContextMenu(wxContextMenuEvent& event) {
         // From the keyboard: at the mouse pointer.
         where = wxGetMousePosition();
     }
-    wxGetApp().ShowPopupMenu(tesslin::menus::kPopupEdit, where, m_panel);
+    // Its commands travel from the view's window like any command.
+    const std::unique_ptr<tesslin::CommandMenu> menu =
+        tesslin::menus::CreatePopupMenu(tesslin::menus::kPopupEdit);
+    tesslin::PresentPopupMenu(*m_panel, *menu, m_panel->ScreenToClient(where));
 }
 
 // ---- Root folder
@@ -201,8 +206,8 @@ void CTesslinGUIView::OnButtonFolder(wxCommandEvent&) {
     }
     Settings().root_directory.value = *folder;
     tesslin::ShowRootFolder(*folder);
-    if (CMainFrame* frame = CMainFrame::Get()) {
-        if (wxStatusBar* bar = frame->GetStatusBar()) {
+    if (tesslin::ViewHost* host = tesslin::TheViewHost()) {
+        if (wxStatusBar* bar = host->Frame().GetStatusBar()) {
             bar->Refresh();
         }
     }
@@ -320,15 +325,15 @@ CTesslinGUIView::RunScan(std::string& failure, tesslin::ScanProgress* progress) 
 
 void CTesslinGUIView::ShowScanResult(ScanResult result) {
     const bool both = !result.unmatched_videos.empty() && !result.unmatched_subtitles.empty();
-    if (CMainFrame* frame = CMainFrame::Get()) {
-        frame->ShowScanCounts(result.unmatched_videos.size(), result.unmatched_subtitles.size());
+    if (tesslin::ViewHost* host = tesslin::TheViewHost()) {
+        host->ShowScanCounts(result.unmatched_videos.size(), result.unmatched_subtitles.size());
     }
     tesslin::FillFileList(std::move(result.unmatched_videos), *m_videoList);
     tesslin::FillFileList(std::move(result.unmatched_subtitles), *m_subtitleList);
     m_scanned = true;
     if (both) {
-        if (CMainFrame* frame = CMainFrame::Get()) {
-            frame->ActivateCategory(2);
+        if (tesslin::ViewHost* host = tesslin::TheViewHost()) {
+            host->ActivateCategory(2);
         }
     }
     if (!result.skipped.empty()) {

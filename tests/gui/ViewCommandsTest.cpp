@@ -2,8 +2,8 @@
 // the folder picker, the file lists, the scan's failures and reports, the rename's guards.
 #include "tests/gui/GuiTest.h"
 
-#include "app/RootFolderText.h"
 #include "res/CommandIds.h"
+#include "view/RootFolderText.h"
 #include "wxplatform/SignalClose.h"
 
 #include <wx/app.h>
