@@ -1,6 +1,7 @@
 #include "app/GivenFileDropTarget.h"
 
 #include "document/TesslinGUIDoc.h"
+#include "view/ScanInWindow.h"
 #include "wxplatform/WxText.h"
 
 #include <wx/app.h>
@@ -17,13 +18,15 @@ CTesslinGUIDoc* CurrentDocument() {
 } // namespace
 
 bool GivenFileDropTarget::OnDropFiles(wxCoord, wxCoord, const wxArrayString& names) {
-    if (!CurrentDocument() || names.empty()) {
+    // While work runs, opening settings would clear the lists it reports to, and a new root
+    // would not be the one scanned: the drop is refused, as the commands are held back.
+    if (!CurrentDocument() || names.empty() || WorkInWindowRunning()) {
         return false;
     }
     // The drop's end must not wait for a message box the opening may show.
     const std::string path = WxToPath(names[0]);
     wxTheApp->CallAfter([path] {
-        if (CTesslinGUIDoc* target = CurrentDocument()) {
+        if (CTesslinGUIDoc* target = CurrentDocument(); target && !WorkInWindowRunning()) {
             target->OpenGiven(path);
         }
     });

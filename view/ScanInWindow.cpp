@@ -48,6 +48,9 @@ void EndLoopIfFinished(Shared& shared, bool stopped = false) {
     }
 }
 
+// How many HoldCommands are alive (work runs while it is above zero); the main thread's.
+int holding = 0;
+
 // Threads of work that was left running after a stop.
 std::mutex left_mutex;
 std::vector<std::thread> left_threads;
@@ -64,8 +67,12 @@ class HoldCommands : public wxEventFilter {
 public:
     HoldCommands(std::atomic<bool>& stop, wxWindow* frame) : stop_(stop), frame_(frame) {
         wxEvtHandler::AddFilter(this);
+        ++holding;
     }
-    ~HoldCommands() override { wxEvtHandler::RemoveFilter(this); }
+    ~HoldCommands() override {
+        wxEvtHandler::RemoveFilter(this);
+        --holding;
+    }
     HoldCommands(const HoldCommands&) = delete;
     HoldCommands& operator=(const HoldCommands&) = delete;
 
@@ -222,6 +229,10 @@ private:
 };
 
 } // namespace
+
+bool WorkInWindowRunning() {
+    return holding > 0;
+}
 
 bool RunWorkInWindow(const WindowWork& work) {
     ViewHost* host = TheViewHost();
