@@ -1,6 +1,6 @@
 #include "app/AboutDlg.h"
 
-#include "app/AppIcon.h"
+#include "res/AppIcon.h"
 #include "res/Strings.h"
 #include "wxplatform/WxText.h"
 

@@ -1,23 +1,32 @@
 #include "app/GivenFileDropTarget.h"
 
-#include "app/TesslinGUIApp.h"
-#include "settings/TesslinGUIDoc.h"
+#include "document/TesslinGUIDoc.h"
+#include "view/ScanInWindow.h"
 #include "wxplatform/WxText.h"
+
+#include <wx/app.h>
+#include <wx/docview.h>
 
 namespace tesslin {
 
+namespace {
+// The document of the application's document manager (there is one at a time), if any.
+CTesslinGUIDoc* CurrentDocument() {
+    wxDocManager* manager = wxDocManager::GetDocumentManager();
+    return manager ? dynamic_cast<CTesslinGUIDoc*>(manager->GetCurrentDocument()) : nullptr;
+}
+} // namespace
+
 bool GivenFileDropTarget::OnDropFiles(wxCoord, wxCoord, const wxArrayString& names) {
-    wxDocManager* manager = wxGetApp().GetDocManager();
-    auto* doc = manager ? dynamic_cast<CTesslinGUIDoc*>(manager->GetCurrentDocument()) : nullptr;
-    if (!doc || names.empty()) {
+    // While work runs, opening settings would clear the lists it reports to, and a new root
+    // would not be the one scanned: the drop is refused, as the commands are held back.
+    if (!CurrentDocument() || names.empty() || WorkInWindowRunning()) {
         return false;
     }
     // The drop's end must not wait for a message box the opening may show.
     const std::string path = WxToPath(names[0]);
-    wxGetApp().CallAfter([path] {
-        wxDocManager* current = wxGetApp().GetDocManager();
-        if (auto* target =
-                current ? dynamic_cast<CTesslinGUIDoc*>(current->GetCurrentDocument()) : nullptr) {
+    wxTheApp->CallAfter([path] {
+        if (CTesslinGUIDoc* target = CurrentDocument(); target && !WorkInWindowRunning()) {
             target->OpenGiven(path);
         }
     });

@@ -1,17 +1,17 @@
 #include "app/MainFrame.h"
 
-#include "app/AppIcon.h"
-#include "app/RootFolderText.h"
-#include "app/TesslinGUIApp.h"
+#include "res/AppIcon.h"
 #include "res/CommandIds.h"
 #include "res/RibbonLayout.h"
 #include "res/Strings.h"
 #include "ribbon/KeyTips.h"
 #include "ribbon/RibbonBuilder.h"
 #include "ribbon/TabRow.h"
+#include "view/RootFolderText.h"
 #include "wxplatform/WxText.h"
 
 #include <wx/accel.h>
+#include <wx/app.h>
 #include <wx/checkbox.h>
 #include <wx/config.h>
 #include <wx/ribbon/art.h>
@@ -78,6 +78,8 @@ wxEND_EVENT_TABLE()
     CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() {
+    tesslin::WithdrawRibbonHost(this);
+    tesslin::WithdrawViewHost(this);
     m_keyTips.reset();
     delete m_tabRow;
 }
@@ -88,10 +90,10 @@ bool CMainFrame::Create(wxDocManager* manager) {
                                   wxSize(1100, 700))) {
         return false;
     }
-    // The look lives in the profile; the application keeps the current one.
+    // The look lives in the profile; the frame keeps the current one.
     long look = ids::kDefaultLook;
     wxConfigBase::Get()->Read(kLookEntry, &look, static_cast<long>(ids::kDefaultLook));
-    wxGetApp().SetAppLook(look);
+    m_appLook = look;
 
     SetIcons(tesslin::AppIconBundle());
     SetMinSize(FromDIP(wxSize(kMinWidth, 420)));
@@ -107,7 +109,16 @@ bool CMainFrame::Create(wxDocManager* manager) {
     SetSizer(sizer);
 
     SetApplicationLook(look);
+    tesslin::SetRibbonHost(this);
+    tesslin::SetViewHost(this);
     return true;
+}
+
+bool CMainFrame::Destroy() {
+    // A frame on its way out is no one's host: it goes at the next idle time.
+    tesslin::WithdrawRibbonHost(this);
+    tesslin::WithdrawViewHost(this);
+    return wxDocParentFrame::Destroy();
 }
 
 CMainFrame* CMainFrame::Get() {
@@ -275,7 +286,7 @@ void CMainFrame::ShowScanCounts(std::size_t videos, std::size_t subtitles) {
 
 void CMainFrame::SetApplicationLook(long id) {
     wxBusyCursor wait;
-    wxGetApp().SetAppLook(id);
+    m_appLook = id;
 
     const tesslin::Look look = tesslin::LookFor(id);
     m_visual = look.visual;
@@ -327,7 +338,7 @@ void CMainFrame::OnApplicationLook(wxCommandEvent& event) {
 }
 
 void CMainFrame::OnUpdateApplicationLook(wxUpdateUIEvent& event) {
-    event.Check(event.GetId() == wxGetApp().GetAppLook());
+    event.Check(event.GetId() == m_appLook);
 }
 
 void CMainFrame::OnUpdateNoHandler(wxUpdateUIEvent& event) {

@@ -3,13 +3,10 @@
 #include "app/AboutDlg.h"
 #include "app/GivenFileDropTarget.h"
 #include "app/MainFrame.h"
+#include "document/TesslinGUIDoc.h"
 #include "platform/MessageSeam.h"
 #include "res/CommandIds.h"
-#include "res/Menus.h"
 #include "res/Strings.h"
-#include "ribbon/CommandMenu.h"
-#include "ribbon/PopupMenus.h"
-#include "settings/TesslinGUIDoc.h"
 #include "view/TesslinGUIView.h"
 #include "wxplatform/Desktop.h"
 #include "wxplatform/Korean.h"
@@ -147,7 +144,6 @@ void CTesslinGUIApp::InitDocManager() {
     new wxDocTemplate(m_docManager.get(), tesslin::FromUtf8(tesslin::text::kAppTitle), "*.*", "",
                       "", "TesslinGUI.Document", "TesslinGUI.View", wxCLASSINFO(CTesslinGUIDoc),
                       wxCLASSINFO(CTesslinGUIView));
-    m_contextMenus[tesslin::menus::kPopupEdit] = tesslin::FromUtf8(tesslin::text::kEditMenuName);
 }
 
 bool CTesslinGUIApp::OpenMainWindow(const wxString& file) {
@@ -180,16 +176,6 @@ void CTesslinGUIApp::ShutdownDocManager() {
     }
     SaveRecentFiles(*m_docManager);
     m_docManager.reset();
-}
-
-void CTesslinGUIApp::ShowPopupMenu(int menuId, const wxPoint& screenPoint, wxWindow* owner) {
-    if (!owner || m_contextMenus.count(menuId) == 0) {
-        return;
-    }
-    const std::unique_ptr<tesslin::CommandMenu> menu = tesslin::menus::CreatePopupMenu(menuId);
-    if (menu) {
-        tesslin::PresentPopupMenu(*owner, *menu, owner->ScreenToClient(screenPoint));
-    }
 }
 
 void CTesslinGUIApp::OnAppAbout(wxCommandEvent&) {

@@ -1,13 +1,12 @@
-// The application object: start-up, shutdown, the document manager, the context menus and
-// the about command.
+// The application object: start-up, shutdown, the document manager and the about command.
 //
 // Start-up (OnInit), in order: the command line (at most one file or folder name; --desktop,
 // which the desktop entry passes, makes the desktop's settings folder the working folder), Korean
 // for the toolkit's own texts, the profile ("TesslinGUI" by "Quorvel"), the message box behind
 // tesslin::ShowMessage, tooltips, the document manager with the recent-file list (4 entries,
 // kept in the profile) and the document template joining CTesslinGUIDoc and CTesslinGUIView,
-// the view's context menu "편집", then one CMainFrame holding a new document (or the named
-// file). OnExit saves the recent-file list and returns the framework's exit code.
+// then one CMainFrame holding a new document (or the named file). OnExit saves the recent-file
+// list and returns the framework's exit code.
 //
 // Commands handled here (they reach the application after the view, the document manager
 // and the frame have passed them on): about (57664), new (57600), open (57601), save (57603)
@@ -15,14 +14,11 @@
 #pragma once
 
 #include <wx/app.h>
-#include <wx/gdicmn.h>
 
-#include <map>
 #include <memory>
 
 class wxCmdLineParser;
 class wxDocManager;
-class wxWindow;
 
 class CTesslinGUIApp : public wxApp {
 public:
@@ -43,8 +39,7 @@ public:
     //
     // Sets the names under which the profile is kept and installs the message box sink.
     void InitProfile();
-    // Creates the document manager with the recent-file list and the document template,
-    // and registers the context menus.
+    // Creates the document manager with the recent-file list and the document template.
     void InitDocManager();
     // Creates the main frame, then a new document in it, opens `file` when given (a folder
     // becomes the root folder, see CTesslinGUIDoc::OpenGiven), and shows the frame; files and
@@ -57,18 +52,6 @@ public:
 
     wxDocManager* GetDocManager() const { return m_docManager.get(); }
 
-    // The current look ID (205 to 219, or whatever the profile held). Only the main frame
-    // reads and writes it.
-    long GetAppLook() const { return m_nAppLook; }
-    void SetAppLook(long look) { m_nAppLook = look; }
-
-    // Shows the context menu `menuId` (e.g. tesslin::menus::kPopupEdit, "편집") at
-    // `screenPoint`; its commands go to `owner` and travel on from there like any command.
-    // An item shows enabled only when some handler on that way enables it through its
-    // update-UI event: items that nothing serves show disabled. Returns when the menu
-    // has closed. Does nothing for a menu that was not registered.
-    void ShowPopupMenu(int menuId, const wxPoint& screenPoint, wxWindow* owner);
-
     // The about command: shows CAboutDlg modally.
     void OnAppAbout(wxCommandEvent& event);
 
@@ -78,12 +61,10 @@ private:
     void OnFileSave(wxCommandEvent& event);
     void OnAppExit(wxCommandEvent& event);
 
-    long m_nAppLook = 0;
     wxString m_fileToOpen;
     bool m_fromDesktop = false; // --desktop: started from the desktop's menu
     bool m_helpShown = false;
     std::unique_ptr<wxDocManager> m_docManager;
-    std::map<int, wxString> m_contextMenus; // menu ID -> name
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -10,7 +10,7 @@
 // scans the existing tree DIR recursively instead and leaves it as it is.
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
-#include "settings/TesslinGUIDoc.h"
+#include "document/TesslinGUIDoc.h"
 #include "view/TesslinGUIView.h"
 
 #include <wx/docview.h>

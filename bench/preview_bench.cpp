@@ -7,13 +7,17 @@
 //   preview_bench batch RECORDS    the preview of the records (as `tesslin suggest` writes
 //                                  them) and its "이름 변경" of every row; prints its time
 //   preview_bench shot ROOT PNG    as preview, and saves a picture of the preview in PNG
+//   preview_bench undo ROOT        as preview, then "이름 변경" of every row in it, then
+//                                  "되돌리기" until its report opens (the undo and the scan
+//                                  that follows it); prints the undo's time. The files end
+//                                  under their first names again.
 //
 // bench/preview_vs_cli runs these beside `tesslin suggest` and `tesslin apply`. Needs a
 // display (run under xvfb-run).
 #include "app/MainFrame.h"
 #include "app/TesslinGUIApp.h"
+#include "document/TesslinGUIDoc.h"
 #include "rename/RenameBatch.h"
-#include "settings/TesslinGUIDoc.h"
 #include "view/SuggestionsDialog.h"
 #include "view/TesslinGUIView.h"
 
@@ -100,11 +104,32 @@ protected:
     void Exit(wxDialog*) override {}
 };
 
+// For "undo": the preview renames every row and closes; the batch's and the undo's reports
+// are closed as they open, and the time of the last one's opening is kept.
+class RenameAllThenUndo : public wxModalDialogHook {
+public:
+    Clock::time_point reported;
+
+protected:
+    int Enter(wxDialog* dialog) override {
+        if (auto* preview = dynamic_cast<tesslin::CSuggestionsDialog*>(dialog)) {
+            preview->Show();
+            preview->RenameChecked();
+            preview->Hide();
+            return wxID_CANCEL;
+        }
+        reported = Clock::now();
+        return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: preview_bench make OUT N | preview ROOT | batch RECORDS\n");
+        std::fprintf(
+            stderr, "usage: preview_bench make OUT N | preview ROOT | batch RECORDS | undo ROOT\n");
         return 2;
     }
     const std::string mode = argv[1];
@@ -135,7 +160,23 @@ int main(int argc, char** argv) {
     auto* view = dynamic_cast<CTesslinGUIView*>(app.GetDocManager()->GetAnyUsableView());
     wxYield();
 
-    if (mode == "preview" || mode == "shot") {
+    if (mode == "undo") {
+        RenameAllThenUndo hook;
+        hook.Register();
+        tesslin::Settings& settings = view->GetDocument()->m_settings;
+        settings.root_directory.value = target;
+        settings.is_recursive.value = true;
+        std::string failure;
+        view->ShowScanResult(std::move(*view->RunScan(failure)));
+        wxCommandEvent press;
+        view->OnButtonSuggestPairs(press);
+        const auto start = Clock::now();
+        const double cpu = ProcessorSeconds();
+        view->OnButtonUndoRename(press);
+        std::printf("undo_s %.3f\ncpu_s %.3f\n", Seconds(hook.reported - start),
+                    ProcessorSeconds() - cpu);
+        hook.Unregister();
+    } else if (mode == "preview" || mode == "shot") {
         // As the user does it: a scan, then "짝 찾기" (its matching on the worker).
         OnPreview hook;
         if (mode == "shot") {

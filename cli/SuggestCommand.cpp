@@ -1,10 +1,9 @@
 #include "cli/SuggestCommand.h"
 
 #include "cli/Arguments.h"
-#include "cli/MatchByFolder.h"
 #include "cli/ScanCommand.h"
 #include "cli/Status.h"
-#include "match/PairMatcher.h"
+#include "scan/MatchByFolder.h"
 #include "scan/ScanWorkers.h"
 
 #include <boost/program_options.hpp>
@@ -88,8 +87,8 @@ int RunSuggest(const std::vector<std::string>& args, std::ostream& out, std::ost
     };
     const unsigned jobs =
         values.count("jobs") != 0 ? values["jobs"].as<unsigned>() : DefaultScanJobs();
-    MatchByFolder(
-        videos, subtitles, options, jobs,
+    MatchFolderByFolder(
+        videos, subtitles, options,
         [&](const PairProposal& proposal) {
             if (cannot_travel(proposal.existingName) || cannot_travel(proposal.newName)) {
                 notes.push_back(
@@ -108,7 +107,8 @@ int RunSuggest(const std::vector<std::string>& args, std::ostream& out, std::ost
                 left_alone.emplace_back(order, "tesslin: left alone " + file.path.string() + ": " +
                                                    file.reason + "\n");
             }
-        });
+        },
+        nullptr, jobs);
     write(true);
     if (!out.flush()) {
         return ReportFailure(err, "cannot write the proposals to standard output");

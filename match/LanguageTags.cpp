@@ -1,10 +1,9 @@
 #include "match/LanguageTags.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
-#include <iterator>
 #include <string>
-#include <string_view>
 
 namespace tesslin {
 
@@ -13,7 +12,7 @@ namespace {
 // Codes of ISO 639-1 and -2 and the English and native names that subtitle files carry in
 // practice, and the flavours that follow them. Short codes that are also words or numerals in
 // titles ("it", "no", "vi", "id") are left out: a wrong tag would cut a title.
-constexpr std::string_view kLanguages[] = {
+constexpr std::array kLanguages = {
     "ko",      "kor",        "korean",  "kr",      "한국어",     "한글",   "en",   "eng",
     "english", "ja",         "jp",      "jpn",     "japanese",   "日本語", "zh",   "chi",
     "zho",     "chs",        "cht",     "chinese", "简体",       "繁體",   "中文", "fr",
@@ -22,8 +21,8 @@ constexpr std::string_view kLanguages[] = {
     "vie",     "vietnamese", "tha",     "thai",    "forced",     "sdh",
 };
 // Regions, a tag only when joined to a language ("ko-KR", "zh_TW", "en-US").
-constexpr std::string_view kRegions[] = {"kr", "us", "gb", "uk", "tw", "hk",
-                                         "cn", "jp", "br", "pt", "es", "fr"};
+constexpr std::array kRegions = {"kr", "us", "gb", "uk", "tw", "hk",
+                                 "cn", "jp", "br", "pt", "es", "fr"};
 
 std::string Lower(std::string_view word) {
     std::string lower(word);
@@ -36,12 +35,12 @@ std::string Lower(std::string_view word) {
 
 bool IsLanguageTag(std::string_view word) {
     const std::string lower = Lower(word);
-    return std::find(std::begin(kLanguages), std::end(kLanguages), lower) != std::end(kLanguages);
+    return std::find(kLanguages.begin(), kLanguages.end(), lower) != kLanguages.end();
 }
 
 bool IsRegionTag(std::string_view word) {
     const std::string lower = Lower(word);
-    return std::find(std::begin(kRegions), std::end(kRegions), lower) != std::end(kRegions);
+    return std::find(kRegions.begin(), kRegions.end(), lower) != kRegions.end();
 }
 
 std::size_t DottedLanguageTagLength(std::string_view stem) {

@@ -45,9 +45,7 @@ constexpr int kFirstLook = 205;
 constexpr int kLastLook = 219;
 constexpr int kDefaultLook = 215;
 
-// The view's two file lists and the status pane.
-constexpr int kVideoList = 65000;
-constexpr int kSubtitleList = 65001;
+// The status pane. (The view's two file lists keep automatic window IDs.)
 constexpr int kStatusPane = 120;
 // The status bar's "취소" button while a scan runs (a window ID, so below 32768).
 constexpr int kCancelScan = 32760;

@@ -18,8 +18,7 @@ inline constexpr const char* kAboutCopyright = "Copyright 2026 Quorvel";
 inline constexpr const char* kAboutLicence = "라이선스: 독점 소프트웨어 (모든 권리 보유)";
 inline constexpr const char* kAboutHomePage = "https://quorvel.example/tesslingui";
 
-// The view's context menu and its items.
-inline constexpr const char* kEditMenuName = "편집";
+// The items of the view's context menu "편집".
 inline constexpr const char* kEditCut = "잘라내기(&T)\tCtrl+X";
 inline constexpr const char* kEditCopy = "복사(&C)\tCtrl+C";
 inline constexpr const char* kEditPaste = "붙여넣기(&P)\tCtrl+V";

@@ -1,6 +1,6 @@
 #include "ribbon/RibbonAccess.h"
 
-#include "app/MainFrame.h"
+#include "ribbon/EditUndo.h"
 #include "wxplatform/WxText.h"
 
 #include <wx/textctrl.h>
@@ -8,12 +8,25 @@
 namespace tesslin {
 
 namespace {
+// Only the main thread registers and reads it.
+RibbonHost* registered_host = nullptr;
+
 // The ribbon's edit box `id`: a child window anywhere under the bar, on hidden pages too.
 wxTextCtrl* RibbonEdit(int id) {
-    CMainFrame* frame = CMainFrame::Get();
-    return frame ? dynamic_cast<wxTextCtrl*>(frame->FindRibbonControl(id)) : nullptr;
+    return registered_host ? dynamic_cast<wxTextCtrl*>(registered_host->FindRibbonControl(id))
+                           : nullptr;
 }
 } // namespace
+
+void SetRibbonHost(RibbonHost* host) {
+    registered_host = host;
+}
+
+void WithdrawRibbonHost(const RibbonHost* host) {
+    if (registered_host == host) {
+        registered_host = nullptr;
+    }
+}
 
 std::string GetRibbonEditText(int id) {
     const wxTextCtrl* box = RibbonEdit(id);
@@ -24,13 +37,13 @@ void SetRibbonEditText(int id, const std::string& text) {
     if (wxTextCtrl* box = RibbonEdit(id)) {
         box->ChangeValue(PathToWx(text));
         // Text set by the program is no typing to undo.
-        CMainFrame::Get()->GetEditUndo().Forget(*box);
+        registered_host->GetEditUndo().Forget(*box);
     }
 }
 
 void ShowRootFolder(const std::string& path) {
-    if (CMainFrame* frame = CMainFrame::Get()) {
-        frame->ShowRootFolder(path);
+    if (registered_host) {
+        registered_host->ShowRootFolder(path);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "ribbon/RibbonImages.h"
 
-#include "app/AppIcon.h"
+#include "res/AppIcon.h"
 
 #include <wx/artprov.h>
 #include <wx/image.h>

@@ -44,8 +44,6 @@ public:
 
     // Does what a click does; nothing while disabled.
     void Click();
-    // Drawn as hovered: the mouse is over the button.
-    bool IsHovered() const { return m_hover; }
 
     void UpdateWindowUI(long flags = wxUPDATE_UI_NONE) override;
     bool Enable(bool enable = true) override;

@@ -36,6 +36,8 @@ public:
     void SetRows(PathList rows);
 
     long RowCount() const { return static_cast<long>(m_rows.size()); }
+    // Every row, as the list holds them.
+    const PathList& Rows() const { return m_rows; }
 
     // The row's full path as bytes (UTF-8 on Windows), with the platform's separators; `row`
     // must be a valid index.

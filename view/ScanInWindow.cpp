@@ -1,7 +1,7 @@
 #include "view/ScanInWindow.h"
 
-#include "app/MainFrame.h"
 #include "res/CommandIds.h"
+#include "view/ViewHost.h"
 #include "wxplatform/SignalClose.h"
 #include "wxplatform/WxText.h"
 
@@ -9,6 +9,7 @@
 #include <wx/button.h>
 #include <wx/eventfilter.h>
 #include <wx/evtloop.h>
+#include <wx/frame.h>
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/buttonbar.h>
 #include <wx/ribbon/toolbar.h>
@@ -47,6 +48,9 @@ void EndLoopIfFinished(Shared& shared, bool stopped = false) {
     }
 }
 
+// How many HoldCommands are alive (work runs while it is above zero); the main thread's.
+int holding = 0;
+
 // Threads of work that was left running after a stop.
 std::mutex left_mutex;
 std::vector<std::thread> left_threads;
@@ -63,8 +67,12 @@ class HoldCommands : public wxEventFilter {
 public:
     HoldCommands(std::atomic<bool>& stop, wxWindow* frame) : stop_(stop), frame_(frame) {
         wxEvtHandler::AddFilter(this);
+        ++holding;
     }
-    ~HoldCommands() override { wxEvtHandler::RemoveFilter(this); }
+    ~HoldCommands() override {
+        wxEvtHandler::RemoveFilter(this);
+        --holding;
+    }
     HoldCommands(const HoldCommands&) = delete;
     HoldCommands& operator=(const HoldCommands&) = delete;
 
@@ -222,8 +230,12 @@ private:
 
 } // namespace
 
+bool WorkInWindowRunning() {
+    return holding > 0;
+}
+
 bool RunWorkInWindow(const WindowWork& work) {
-    CMainFrame* frame = CMainFrame::Get();
+    ViewHost* host = TheViewHost();
     auto shared = std::make_shared<Shared>();
     std::thread worker;
     std::atomic<bool>& stop = *work.stop;
@@ -243,10 +255,10 @@ bool RunWorkInWindow(const WindowWork& work) {
     bool close_asked = false;
     {
         const KeepFocus focus;
-        HoldCommands hold(stop, frame);
-        const DisableWhile ribbon(frame ? frame->GetRibbonBar() : nullptr);
-        const DisableWhile view(frame ? frame->GetViewWindow() : nullptr);
-        ProgressPane pane(frame ? frame->GetStatusBar() : nullptr);
+        HoldCommands hold(stop, host ? &host->Frame() : nullptr);
+        const DisableWhile ribbon(host ? host->GetRibbonBar() : nullptr);
+        const DisableWhile view(host ? host->GetViewWindow() : nullptr);
+        ProgressPane pane(host ? host->Frame().GetStatusBar() : nullptr);
         pane.Show(work.status());
 
         wxGUIEventLoop loop;
@@ -275,8 +287,8 @@ bool RunWorkInWindow(const WindowWork& work) {
             // After the handler that ran the work has returned: the close takes the view.
             const bool forced = hold.close_forced;
             wxTheApp->CallAfter([forced] {
-                if (CMainFrame* main = CMainFrame::Get()) {
-                    main->Close(forced);
+                if (ViewHost* main = TheViewHost()) {
+                    main->Frame().Close(forced);
                 }
             });
         }

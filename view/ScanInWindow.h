@@ -38,6 +38,10 @@ struct WindowWork {
 // should show nothing more and start no further work.
 bool RunWorkInWindow(const WindowWork& work);
 
+// True while work runs as above. What reaches the window other than as a command (a file or
+// folder dropped on it) must then be refused as the commands are held back.
+bool WorkInWindowRunning();
+
 // Waits for work left running after a stop. The view calls it as it closes.
 void JoinLeftWork();
 

@@ -1,8 +1,8 @@
 #include "view/ScanMessages.h"
 
-#include "app/RootFolderText.h"
 #include "platform/Error.h"
 #include "platform/SystemText.h"
+#include "view/RootFolderText.h"
 
 #include <boost/filesystem/exception.hpp>
 #include <boost/regex.hpp>

@@ -1,27 +1,29 @@
 #include "view/TesslinGUIView.h"
 
-#include "app/MainFrame.h"
-#include "app/TesslinGUIApp.h"
-#include "match/PairMatcher.h"
+#include "document/TesslinGUIDoc.h"
 #include "platform/Error.h"
 #include "rename/FileMove.h"
 #include "rename/RenamePlan.h"
 #include "res/CommandIds.h"
-#include "res/Menus.h"
+#include "ribbon/CommandMenu.h"
+#include "ribbon/Menus.h"
+#include "ribbon/PopupMenus.h"
 #include "ribbon/RibbonAccess.h"
+#include "scan/MatchByFolder.h"
 #include "scan/ScanFromSettings.h"
 #include "scan/ScanWorkers.h"
 #include "settings/SplitWords.h"
-#include "settings/TesslinGUIDoc.h"
 #include "view/FolderPicker.h"
 #include "view/LanguageTagOption.h"
 #include "view/RenamerListCtrl.h"
 #include "view/ScanInWindow.h"
 #include "view/ScanMessages.h"
 #include "view/SuggestionsDialog.h"
+#include "view/ViewHost.h"
 #include "wxplatform/MessageBoxes.h"
 #include "wxplatform/WxText.h"
 
+#include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/ribbon/buttonbar.h>
 #include <wx/statusbr.h>
@@ -96,12 +98,12 @@ bool CTesslinGUIView::OnCreate(wxDocument* doc, long flags) {
     if (!wxView::OnCreate(doc, flags)) {
         return false;
     }
-    CMainFrame* frame = CMainFrame::Get();
-    if (!frame) {
+    tesslin::ViewHost* host = tesslin::TheViewHost();
+    if (!host) {
         return false;
     }
-    SetFrame(frame);
-    m_panel = new wxPanel(frame, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxNO_BORDER);
+    SetFrame(&host->Frame());
+    m_panel = new wxPanel(&host->Frame(), wxID_ANY, wxDefaultPosition, wxDefaultSize, wxNO_BORDER);
 
     // The lists keep automatic window IDs: 65000 and 65001 are beyond the toolkit's range
     // of window IDs, and nothing addresses the lists by ID.
@@ -117,7 +119,7 @@ bool CTesslinGUIView::OnCreate(wxDocument* doc, long flags) {
     m_panel->Bind(wxEVT_SIZE, &CTesslinGUIView::OnSize, this);
     // A right click (or the menu key) anywhere in the view, lists included.
     m_panel->Bind(wxEVT_CONTEXT_MENU, &CTesslinGUIView::OnContextMenu, this);
-    frame->SetViewWindow(m_panel);
+    host->SetViewWindow(m_panel);
     Activate(true);
     return true;
 }
@@ -129,8 +131,8 @@ bool CTesslinGUIView::OnClose(bool deleteWindow) {
     Activate(false);
     tesslin::JoinLeftWork();
     if (deleteWindow && m_panel) {
-        if (CMainFrame* frame = CMainFrame::Get()) {
-            frame->SetViewWindow(nullptr);
+        if (tesslin::ViewHost* host = tesslin::TheViewHost()) {
+            host->SetViewWindow(nullptr);
         }
         m_panel->Destroy();
         m_panel = nullptr;
@@ -178,7 +180,10 @@ void CTesslinGUIView::OnContextMenu(wxContextMenuEvent& event) {
         // From the keyboard: at the mouse pointer.
         where = wxGetMousePosition();
     }
-    wxGetApp().ShowPopupMenu(tesslin::menus::kPopupEdit, where, m_panel);
+    // Its commands travel from the view's window like any command.
+    const std::unique_ptr<tesslin::CommandMenu> menu =
+        tesslin::menus::CreatePopupMenu(tesslin::menus::kPopupEdit);
+    tesslin::PresentPopupMenu(*m_panel, *menu, m_panel->ScreenToClient(where));
 }
 
 // ---- Root folder
@@ -201,8 +206,8 @@ void CTesslinGUIView::OnButtonFolder(wxCommandEvent&) {
     }
     Settings().root_directory.value = *folder;
     tesslin::ShowRootFolder(*folder);
-    if (CMainFrame* frame = CMainFrame::Get()) {
-        if (wxStatusBar* bar = frame->GetStatusBar()) {
+    if (tesslin::ViewHost* host = tesslin::TheViewHost()) {
+        if (wxStatusBar* bar = host->Frame().GetStatusBar()) {
             bar->Refresh();
         }
     }
@@ -320,15 +325,15 @@ CTesslinGUIView::RunScan(std::string& failure, tesslin::ScanProgress* progress) 
 
 void CTesslinGUIView::ShowScanResult(ScanResult result) {
     const bool both = !result.unmatched_videos.empty() && !result.unmatched_subtitles.empty();
-    if (CMainFrame* frame = CMainFrame::Get()) {
-        frame->ShowScanCounts(result.unmatched_videos.size(), result.unmatched_subtitles.size());
+    if (tesslin::ViewHost* host = tesslin::TheViewHost()) {
+        host->ShowScanCounts(result.unmatched_videos.size(), result.unmatched_subtitles.size());
     }
     tesslin::FillFileList(std::move(result.unmatched_videos), *m_videoList);
     tesslin::FillFileList(std::move(result.unmatched_subtitles), *m_subtitleList);
     m_scanned = true;
     if (both) {
-        if (CMainFrame* frame = CMainFrame::Get()) {
-            frame->ActivateCategory(2);
+        if (tesslin::ViewHost* host = tesslin::TheViewHost()) {
+            host->ActivateCategory(2);
         }
     }
     if (!result.skipped.empty()) {
@@ -397,49 +402,47 @@ void CTesslinGUIView::OnButtonSuggestPairs(wxCommandEvent& event) {
             return; // the scan failed (and said why) or was cancelled
         }
     }
-    std::vector<boost::filesystem::path> videos;
-    std::vector<boost::filesystem::path> subtitles;
-    for (long row = 0; row < m_videoList->RowCount(); ++row) {
-        videos.emplace_back(m_videoList->Row(row));
-    }
-    for (long row = 0; row < m_subtitleList->RowCount(); ++row) {
-        subtitles.emplace_back(m_subtitleList->Row(row));
-    }
-    // The matching runs on a worker; it cannot stop part-way, so a stop leaves it to end on
-    // its own and drops what it finds. It owns everything it touches.
+    // The matching runs on a worker, folder by folder, on copies of the lists (compact, as the
+    // lists hold them); Esc stops it before its next folder and drops what it found. The worker
+    // owns everything it touches, since a stop does not wait for the folder in hand.
     struct Matching {
-        std::vector<boost::filesystem::path> videos, subtitles;
+        tesslin::PathList videos, subtitles;
         tesslin::MatchOptions options;
-        tesslin::Suggestions found;
-        std::atomic<bool> stop{false};
+        std::vector<tesslin::PairProposal> found;
+        tesslin::FolderMatchProgress progress;
     };
     auto matching = std::make_shared<Matching>();
-    matching->videos = std::move(videos);
-    matching->subtitles = std::move(subtitles);
+    matching->videos = m_videoList->Rows();
+    matching->subtitles = m_subtitleList->Rows();
     matching->options.rename_sub_file = Settings().rename_sub_file.value;
     matching->options.keep_language_tag = tesslin::KeepLanguageTag();
     tesslin::WindowWork work;
-    work.stop = &matching->stop;
-    work.status = [counts = "짝 찾는 중: 영상 " + std::to_string(matching->videos.size()) +
-                            "개, 자막 " + std::to_string(matching->subtitles.size()) +
-                            "개 (Esc: 취소)"] { return counts; };
+    work.stop = &matching->progress.stop;
+    work.status = [&progress = matching->progress] {
+        return "짝 찾는 중: " + std::to_string(progress.finished.load()) + " / " +
+               std::to_string(progress.total.load()) + " (Esc: 취소)";
+    };
     work.work = [matching] {
-        matching->found =
-            tesslin::SuggestPairs(matching->videos, matching->subtitles, matching->options);
+        tesslin::MatchFolderByFolder(
+            matching->videos, matching->subtitles, matching->options,
+            [&found = matching->found](tesslin::PairProposal& proposal) {
+                found.push_back(std::move(proposal));
+            },
+            [](std::size_t, const tesslin::UnpairedFile&) {}, &matching->progress);
     };
     work.leave_when_stopped = true;
-    if (tesslin::RunWorkInWindow(work) || matching->stop) {
+    if (tesslin::RunWorkInWindow(work) || matching->progress.stop) {
         return;
     }
-    tesslin::Suggestions suggestions = std::move(matching->found);
+    std::vector<tesslin::PairProposal> proposals = std::move(matching->found);
     // The matcher's copies of the lists are not needed while the preview is open.
     work = {};
     matching.reset();
-    if (suggestions.proposals.empty()) {
+    if (proposals.empty()) {
         tesslin::ShowViewMessage(std::string(kNoProposals));
         return;
     }
-    tesslin::CSuggestionsDialog dialog(m_panel, std::move(suggestions.proposals), m_renameHistory);
+    tesslin::CSuggestionsDialog dialog(m_panel, std::move(proposals), m_renameHistory);
     dialog.ShowModal();
 
     // Both files of a renamed pair leave the lists, and a box that named one is emptied.

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "app/MainFrame.h"
-#include "settings/TesslinGUIDoc.h"
+#include "document/TesslinGUIDoc.h"
 #include "tests/support/TempDir.h"
 #include "view/RenamerListCtrl.h"
 #include "view/SuggestionsDialog.h"

@@ -7,6 +7,7 @@
 #include "ribbon/CommandMenu.h"
 #include "ribbon/PopupMenus.h"
 #include "view/FolderPicker.h"
+#include "view/ViewHost.h"
 #include "wxplatform/Korean.h"
 
 #include <wx/app.h>
@@ -161,6 +162,8 @@ void AppWindowTest::OpenWindow() {
 void AppWindowTest::CloseWindow() {
     if (m_frame && m_frame == CMainFrame::Get()) { // unless the test has closed it
         m_frame->Close(true);
+        // A window on its way out lends itself to no one, though it is deleted only later.
+        EXPECT_EQ(tesslin::TheViewHost(), nullptr);
         Pump();
     }
     m_frame = nullptr;

@@ -5,12 +5,12 @@
 #include "tests/gui/GuiTest.h"
 
 #include "app/AboutDlg.h"
-#include "app/RootFolderText.h"
 #include "app/TesslinGUIApp.h"
 #include "res/CommandIds.h"
 #include "res/RibbonLayout.h"
 #include "ribbon/RibbonAccess.h"
 #include "ribbon/TabRow.h"
+#include "view/RootFolderText.h"
 
 #include <wx/button.h>
 #include <wx/docview.h>

@@ -4,7 +4,6 @@
 #include "tests/gui/GuiTest.h"
 
 #include "app/Looks.h"
-#include "app/TesslinGUIApp.h"
 #include "res/CommandIds.h"
 #include "ribbon/TabRow.h"
 
@@ -99,7 +98,7 @@ protected:
     }
     void ExpectLook(long id) {
         const Expected expected = ExpectedFor(id);
-        EXPECT_EQ(wxGetApp().GetAppLook(), id);
+        EXPECT_EQ(Frame().GetAppLook(), id);
         EXPECT_EQ(Profile().ReadLong(kLookEntry, -12345), id);
         EXPECT_EQ(Frame().GetVisual(), expected.visual) << id;
         EXPECT_EQ(Frame().IsSmartDocking(), expected.smartDocking) << id;

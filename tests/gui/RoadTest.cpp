@@ -3,10 +3,10 @@
 // and then pair suggestions: the preview, one row unchecked, the renames and their undo.
 #include "tests/gui/GuiTest.h"
 
-#include "app/RootFolderText.h"
 #include "platform/SystemText.h"
 #include "res/CommandIds.h"
 #include "settings/SettingsFile.h"
+#include "view/RootFolderText.h"
 
 #include <wx/listctrl.h>
 

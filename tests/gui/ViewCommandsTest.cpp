@@ -2,8 +2,8 @@
 // the folder picker, the file lists, the scan's failures and reports, the rename's guards.
 #include "tests/gui/GuiTest.h"
 
-#include "app/RootFolderText.h"
 #include "res/CommandIds.h"
+#include "view/RootFolderText.h"
 #include "wxplatform/SignalClose.h"
 
 #include <wx/app.h>
@@ -272,6 +272,7 @@ TEST_F(ViewCommands, EscStopsARunningScanAndLeavesEverythingAsItWas) {
     bool ribbon_enabled = true;
     std::string cancel = "no button";
     int picked = -1;
+    bool dropped = true;
     // Runs in the scan command's own event loop, as the scan starts.
     wxTheApp->CallAfter([&] {
         during = StatusText();
@@ -282,6 +283,8 @@ TEST_F(ViewCommands, EscStopsARunningScanAndLeavesEverythingAsItWas) {
         ScopedFolderChoice pick(In("big"));
         Press(ids::kButtonFolder); // held back
         picked = pick.asked;
+        auto* target = dynamic_cast<wxFileDropTarget*>(Frame().GetDropTarget());
+        dropped = target->OnDropFiles(0, 0, wxArrayString(1, PathToWx(In("big")))); // refused
         wxKeyEvent esc(wxEVT_CHAR_HOOK);
         esc.m_keyCode = WXK_ESCAPE;
         Frame().ProcessWindowEvent(esc);
@@ -296,6 +299,8 @@ TEST_F(ViewCommands, EscStopsARunningScanAndLeavesEverythingAsItWas) {
     EXPECT_TRUE(Ribbon().IsEnabled());
     EXPECT_EQ(wxWindow::FindWindowById(ids::kCancelScan, &Frame()), nullptr);
     EXPECT_EQ(picked, 0);
+    EXPECT_FALSE(dropped);
+    Pump();
     EXPECT_EQ(Doc().m_settings.root_directory.value, Root());
 
     // A close asked for during a scan stops it, and the window then closes in order.

@@ -27,7 +27,7 @@ import time
 from concurrent.futures import ThreadPoolExecutor
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-GUI_CODE = ('app/', 'ribbon/', 'wxplatform/', 'view/', 'res/', 'settings/TesslinGUIDoc.cpp')
+GUI_CODE = ('app/', 'ribbon/', 'wxplatform/', 'view/', 'res/', 'document/')
 STRESS_CODE = {'rename/FileMove.cpp', 'settings/AtomicWrite.cpp'}
 
 FILES = {}

@@ -1,4 +1,4 @@
-#include "app/RootFolderText.h"
+#include "view/RootFolderText.h"
 
 #include <cstddef>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "app/AppIcon.h"
+#include "res/AppIcon.h"
 
-#include "app/AppIconData.h"
+#include "res/AppIconData.h"
 
 #include <wx/image.h>
 #include <wx/mstream.h>

@@ -68,10 +68,6 @@ public:
     // one blank) and the two filters (as they are) in their ribbon boxes.
     void ShowSettingsInRibbon();
 
-    // True when m_settings stands for the settings file: read from it, or the defaults of a
-    // file that did not exist. Only then does closing write it.
-    bool SettingsLoaded() const { return m_settingsLoaded; }
-
 protected:
     bool DoSaveDocument(const wxString& file) override;
     bool DoOpenDocument(const wxString& file) override;
@@ -85,6 +81,8 @@ private:
     // WriteSettings' work; throws what the writer throws.
     void StoreSettings(const std::string& path);
 
+    // True when m_settings stands for the settings file: read from it, or the defaults of a
+    // file that did not exist. Only then does closing write it.
     bool m_settingsLoaded = false;
     // The files (absolute paths) whose reading stopped early and that were not yet backed up.
     std::set<std::string> m_readInPart;

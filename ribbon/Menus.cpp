@@ -1,4 +1,4 @@
-#include "res/Menus.h"
+#include "ribbon/Menus.h"
 
 #include "res/CommandIds.h"
 #include "res/Strings.h"

@@ -1,4 +1,4 @@
-#include "settings/TesslinGUIDoc.h"
+#include "document/TesslinGUIDoc.h"
 
 #include "platform/Error.h"
 #include "res/CommandIds.h"

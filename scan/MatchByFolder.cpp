@@ -1,4 +1,4 @@
-#include "cli/MatchByFolder.h"
+#include "scan/MatchByFolder.h"
 
 #include "platform/PathStatus.h"
 
@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-namespace tesslin::cli {
+namespace tesslin {
 
 namespace {
 
@@ -54,8 +54,12 @@ struct GroupResult {
 
 class FolderMatcher {
 public:
-    FolderMatcher(const PathList& videos, const PathList& subtitles, const MatchOptions& options)
-        : lists_{&videos, &subtitles}, options_(options) {
+    FolderMatcher(const PathList& videos, const PathList& subtitles, const MatchOptions& options,
+                  FolderMatchProgress* progress)
+        : lists_{&videos, &subtitles}, options_(options), progress_(progress) {
+        if (progress_) {
+            progress_->total = videos.size() + subtitles.size();
+        }
         std::unordered_map<std::string, std::uint32_t> ids;
         for (int k = 0; k < 2; ++k) {
             // The lists run folder by folder: the last entry's folder gives most ids.
@@ -86,6 +90,9 @@ public:
     // The first subtitle of group `g`, in the subtitles' order; past the end for none.
     std::uint32_t FirstSubtitle(std::uint32_t g) const { return first_subtitle_[g]; }
 
+    // Asked to stop before the next folder.
+    bool Stopped() const { return progress_ && progress_->stop; }
+
     // Matches group `g` and forgets its files; groups may be matched on several threads, each
     // group on one.
     GroupResult Match(std::uint32_t g) {
@@ -101,6 +108,9 @@ public:
                 }
             }
             Suggestions found = SuggestPairs(paths[0], paths[1], options_);
+            if (progress_) {
+                progress_->finished += paths[0].size() + paths[1].size();
+            }
             // The matcher gives proposals in the order of their subtitles, and the unpaired
             // videos, then the unpaired subtitles, each in the order given: a cursor per list
             // finds each file's place.
@@ -134,6 +144,7 @@ public:
 private:
     const PathList* const lists_[2];
     const MatchOptions options_;
+    FolderMatchProgress* const progress_;
     std::vector<Group> groups_;
     std::vector<std::uint32_t> first_subtitle_; // kept after a group's files are forgotten
 };
@@ -142,8 +153,7 @@ private:
 // group whose subtitles sort among them is still to come.
 class InOrder {
 public:
-    InOrder(const FolderMatcher& matcher,
-            const std::function<void(const PairProposal&)>& on_proposal,
+    InOrder(const FolderMatcher& matcher, const std::function<void(PairProposal&)>& on_proposal,
             const std::function<void(std::size_t, const UnpairedFile&)>& on_unpaired)
         : matcher_(matcher), on_proposal_(on_proposal), on_unpaired_(on_unpaired) {}
 
@@ -171,14 +181,15 @@ private:
     }
 
     const FolderMatcher& matcher_;
-    const std::function<void(const PairProposal&)>& on_proposal_;
+    const std::function<void(PairProposal&)>& on_proposal_;
     const std::function<void(std::size_t, const UnpairedFile&)>& on_unpaired_;
     std::multimap<std::uint32_t, PairProposal> waiting_; // by subtitle
 };
 
 // Workers match chunks of `order` in turn, at most a few chunks ahead of the one the calling
-// thread hands out, so that the results waiting stay few whatever the library's size.
-void MatchOnWorkers(FolderMatcher& matcher, const std::vector<std::uint32_t>& order, unsigned jobs,
+// thread hands out, so that the results waiting stay few whatever the library's size. False
+// when stopped before every folder was handed out.
+bool MatchOnWorkers(FolderMatcher& matcher, const std::vector<std::uint32_t>& order, unsigned jobs,
                     InOrder& out) {
     const std::size_t ahead = kAheadPerWorker * jobs;
     const std::size_t size = std::clamp<std::size_t>(order.size() / ahead, 1, kLargestChunk);
@@ -204,7 +215,7 @@ void MatchOnWorkers(FolderMatcher& matcher, const std::vector<std::uint32_t>& or
             }
             std::vector<GroupResult> results;
             const std::size_t end = std::min(order.size(), (chunk + 1) * size);
-            for (std::size_t i = chunk * size; i < end; ++i) {
+            for (std::size_t i = chunk * size; i < end && !matcher.Stopped(); ++i) {
                 results.push_back(matcher.Match(order[i]));
             }
             {
@@ -245,18 +256,28 @@ void MatchOnWorkers(FolderMatcher& matcher, const std::vector<std::uint32_t>& or
             handed = chunk + 1;
         }
         changed.notify_all();
+        const std::size_t first = chunk * size;
         for (std::size_t i = 0; i < results.size(); ++i) {
-            out.Take(order[chunk * size + i], results[i]);
+            if (matcher.Stopped()) {
+                return false;
+            }
+            out.Take(order[first + i], results[i]);
+        }
+        if (results.size() < std::min(order.size(), first + size) - first) {
+            return false; // cut short by a stop
         }
     }
+    return true;
 }
 
 } // namespace
 
-void MatchByFolder(const PathList& videos, const PathList& subtitles, const MatchOptions& options,
-                   unsigned jobs, const std::function<void(const PairProposal&)>& on_proposal,
-                   const std::function<void(std::size_t, const UnpairedFile&)>& on_unpaired) {
-    FolderMatcher matcher(videos, subtitles, options);
+bool MatchFolderByFolder(const PathList& videos, const PathList& subtitles,
+                         const MatchOptions& options,
+                         const std::function<void(PairProposal&)>& on_proposal,
+                         const std::function<void(std::size_t, const UnpairedFile&)>& on_unpaired,
+                         FolderMatchProgress* progress, unsigned jobs) {
+    FolderMatcher matcher(videos, subtitles, options, progress);
     // The groups in the order of their first subtitles, so that proposals can go out early.
     std::vector<std::uint32_t> order(matcher.size());
     std::iota(order.begin(), order.end(), 0u);
@@ -266,13 +287,17 @@ void MatchByFolder(const PathList& videos, const PathList& subtitles, const Matc
     InOrder out(matcher, on_proposal, on_unpaired);
     if (jobs <= 1 || order.size() <= 1) {
         for (const std::uint32_t g : order) {
+            if (matcher.Stopped()) {
+                return false;
+            }
             GroupResult result = matcher.Match(g);
             out.Take(g, result);
         }
-    } else {
-        MatchOnWorkers(matcher, order, jobs, out);
+    } else if (!MatchOnWorkers(matcher, order, jobs, out)) {
+        return false;
     }
     out.Finish();
+    return true;
 }
 
-} // namespace tesslin::cli
+} // namespace tesslin
