@@ -402,9 +402,10 @@ void CTesslinGUIView::OnButtonSuggestPairs(wxCommandEvent& event) {
             return; // the scan failed (and said why) or was cancelled
         }
     }
-    // The matching runs on a worker, folder by folder, on copies of the lists (compact, as the
-    // lists hold them); Esc stops it before its next folder and drops what it found. The worker
-    // owns everything it touches, since a stop does not wait for the folder in hand.
+    // The matching runs on a worker, folder by folder on as many threads as the scan, on copies
+    // of the lists (compact, as the lists hold them); Esc stops it before its next folder and drops
+    // what it found. The worker owns everything it touches, since a stop does not wait for the
+    // folder in hand.
     struct Matching {
         tesslin::PathList videos, subtitles;
         tesslin::MatchOptions options;
@@ -422,13 +423,13 @@ void CTesslinGUIView::OnButtonSuggestPairs(wxCommandEvent& event) {
         return "짝 찾는 중: " + std::to_string(progress.finished.load()) + " / " +
                std::to_string(progress.total.load()) + " (Esc: 취소)";
     };
-    work.work = [matching] {
+    work.work = [matching, jobs = tesslin::DefaultScanJobs()] {
         tesslin::MatchFolderByFolder(
             matching->videos, matching->subtitles, matching->options,
             [&found = matching->found](tesslin::PairProposal& proposal) {
                 found.push_back(std::move(proposal));
             },
-            [](std::size_t, const tesslin::UnpairedFile&) {}, &matching->progress);
+            [](std::size_t, const tesslin::UnpairedFile&) {}, &matching->progress, jobs);
     };
     work.leave_when_stopped = true;
     if (tesslin::RunWorkInWindow(work) || matching->progress.stop) {
