@@ -13,7 +13,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <unordered_map>
 #include <utility>
 
@@ -371,12 +370,11 @@ private:
         file.path = &path;
         // The path's text as UTF-8, kept for the matcher's life: the path's own where it is
         // UTF-8 already, a converted copy on Windows.
-        std::string_view text;
-        if constexpr (std::is_same_v<boost::filesystem::path::value_type, char>) {
-            text = path.native();
-        } else {
-            text = texts_.emplace_back(path.string());
-        }
+#ifdef _WIN32
+        const std::string_view text = texts_.emplace_back(path.string());
+#else
+        const std::string_view text = path.native();
+#endif
         file.text = text;
         file.name = FileName(text);
         const std::size_t dot = file.name.rfind('.');
