@@ -37,12 +37,6 @@ namespace fs = boost::filesystem;
 const std::string kNotKorean =
     "설정 파일이 아니어서 읽지 않았고 이 파일은 바꾸지 않습니다. 기본 설정을 사용합니다.";
 
-Settings Defaults() {
-    Settings s;
-    s.ResetToDefaults();
-    return s;
-}
-
 // Each test closes the fixture's window, prepares the working folder and starts again.
 using StartAndClose = AppWindowTest;
 
@@ -205,6 +199,13 @@ TEST_F(DocumentCommands, NewOpenAndSaveCarryTheSettingsRecord) {
 }
 
 #ifndef _WIN32 // Windows ends a program through its session (above), which Wine does not end
+
+Settings Defaults() {
+    Settings s;
+    s.ResetToDefaults();
+    return s;
+}
+
 // Ending the program from outside: the real program in its own process, asked to end by a
 // signal or losing its display, keeps the settings it holds.
 using namespace std::chrono_literals;
